@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <atomic>
+
+// The state of one Find & Replace run, shared by the batch run, per-file
+// processing and the matcher.
+struct RunState {
+    // The run is to stop after the current file. Set from the Break Process
+    // command, a Cancel answer, a write failure, or a signal in a console run,
+    // so it is atomic; the engine polls it.
+    std::atomic<bool> BreakRequested{false};
+
+    // Started from the command line with both "-r" and "-s": no file list, no
+    // replace confirmation, no binary question, no statistics.
+    bool unattended = false;
+
+    bool PromptEachReplacement = true;
+    bool AskBinary = true;
+    bool AskReadOnly = true;
+    bool AskBackUpFailure = true;
+
+    // Upper-cased full paths of the back-up folders chosen in this run.
+    QStringList BackUpFolders;
+
+    // How the coding of the current file was worked out.
+    QString CodingReport;
+
+    bool breakRequested() const { return BreakRequested.load(std::memory_order_relaxed); }
+    void requestBreak() { BreakRequested.store(true, std::memory_order_relaxed); }
+};
