@@ -27,6 +27,10 @@ struct RunState {
     // How the coding of the current file was worked out.
     QString CodingReport;
 
+    // A file could not be read or written, or ran out of memory: an
+    // unattended run then ends with exit code 1.
+    bool fileFailed = false;
+
     bool breakRequested() const { return BreakRequested.load(std::memory_order_relaxed); }
     void requestBreak() { BreakRequested.store(true, std::memory_order_relaxed); }
 };

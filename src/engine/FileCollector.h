@@ -1,0 +1,34 @@
+#pragma once
+
+#include "engine/RunContext.h"
+#include "settings/CellTable.h"
+
+#include <QString>
+#include <QStringList>
+
+// Columns of the collected file list.
+enum FileListColumn { FileListPath = 0, FileListDateTime = 1, FileListCoding = 2 };
+
+// A table for the collected list, headed "File name", "Date/time", "Coding".
+PathTable *newFileListTable(QObject *parent = nullptr);
+
+// Turns the job's folder and file-type entries into the sorted list of files
+// a run processes, in `files`. Validates first (no folder, no file type: the
+// designed message, or exit code 1 in an unattended run). With `showList` the
+// host shows the list for review. Returns true when `files` holds at least one
+// file and the run may start.
+bool CollectFiles(bool showList, PathTable &files, RunContext &run);
+
+// Walks `folder` (with a trailing "/") to `depth` (0, 1 or
+// FolderEntry::Unlimited) and appends a line "path TAB date-time" to `target`
+// for every file matching `mask`. Files whose names begin with `skipPrefix`
+// and folders whose names begin with `skipFolderName` (when not empty) are
+// left out. Never changes the process's current folder.
+void SearchFolder(const QString &folder, const QString &mask, QStringList &target,
+                  const QString &skipPrefix, const QString &skipFolderName, int depth);
+
+// The n-th tab-separated field of a line (from 0); empty when there is none.
+QString TabField(const QString &line, int n);
+
+// Clears the table and writes the lines into rows from 1, split at the tabs.
+void FillGridFromList(const QStringList &list, PathTable &grid);
