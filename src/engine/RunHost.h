@@ -69,6 +69,10 @@ public:
 
     virtual void showStatistics(const PathTable &statistics) = 0;
 
+    // A run started or ended processing files: while it processes, only
+    // Break Process may be used.
+    virtual void updateCommandStates(bool /*processing*/) {}
+
     virtual void showPage(JobPage) {}
     virtual void wizardStage(int) {}
     virtual void hideWizard() {}

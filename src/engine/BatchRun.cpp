@@ -1,0 +1,103 @@
+#include "engine/BatchRun.h"
+
+#include "engine/FileCollector.h"
+#include "engine/FileProcessor.h"
+#include "settings/FileEncoding.h"
+
+#include <QScopeGuard>
+
+namespace {
+const char noStringPairsMessage[] =
+    "No \"Find what/Replace with\" strings specified. At least one pair of strings must be "
+    "specified.";
+const char breakQuestion[] =
+    "Are you sure to break the find & replace process?\n(changes in the current file will be "
+    "discarded)";
+} // namespace
+
+BatchRun::BatchRun(RunContext &run, PathTable &files, PathTable &statistics)
+    : m_run(run), m_files(files), m_statistics(statistics)
+{
+}
+
+void BatchRun::FindAndReplaceMnuClick()
+{
+    if (m_run.job.options().saveSettingsAutomatically && m_automaticSave)
+        m_automaticSave();
+
+    m_runActive = true;
+    m_run.host.updateCommandStates(m_processing);
+    const auto finish = qScopeGuard([this] {
+        m_run.host.hideWizard();
+        m_runActive = false;
+        m_run.host.updateCommandStates(m_processing);
+    });
+
+    const bool showList = m_run.job.options().showFileList && !m_run.state.unattended;
+    if (CollectFiles(showList, m_files, m_run))
+        ProcessFileList();
+}
+
+void BatchRun::ProcessFileList()
+{
+    RunHost &host = m_run.host;
+    RunState &state = m_run.state;
+    if (m_run.job.stringPairs().isEmpty()) {
+        host.showPage(JobPage::Strings);
+        if (state.unattended)
+            host.setExitCode(1);
+        else
+            host.showMessage(QString::fromLatin1(noStringPairsMessage));
+        return;
+    }
+
+    setProcessing(true);
+    state.BackUpFolders.clear();
+    state.AskBinary = true;
+    state.AskReadOnly = true;
+    state.AskBackUpFailure = true;
+    state.PromptEachReplacement = m_run.job.options().promptEachReplace;
+    state.BreakRequested = false;
+    m_statistics.ClearGrid();
+
+    const QString savedTitle = host.title();
+    {
+        // Processing ends and the title returns however the loop is left.
+        const auto restore = qScopeGuard([&] {
+            host.setProgress(QString());
+            setProcessing(false);
+            host.setTitle(savedTitle);
+            host.wizardStage(10);
+        });
+
+        const int count = m_files.DataRowCount();
+        for (int i = 1; i <= count; ++i) {
+            const QString path = m_files.cell(i, FileListPath);
+            const QString counter = QString::number(i) + '/' + QString::number(count);
+            if (state.unattended) {
+                host.setTitle("SVX [" + counter + ']');
+                host.pump();
+            }
+            host.setProgress(counter);
+            const int coding = FileEncodingFromName(m_files.cell(i, FileListCoding).toLatin1());
+            ProcessFile(path, coding, m_statistics, m_run);
+            if (state.breakRequested())
+                break;
+        }
+    }
+
+    if (!state.unattended && m_run.job.options().showFinalStats)
+        host.showStatistics(m_statistics);
+}
+
+void BatchRun::BreakProcessBtnClick()
+{
+    if (m_run.host.confirm(QString::fromLatin1(breakQuestion)))
+        m_run.state.requestBreak();
+}
+
+void BatchRun::setProcessing(bool processing)
+{
+    m_processing = processing;
+    m_run.host.updateCommandStates(processing);
+}

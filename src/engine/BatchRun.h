@@ -1,0 +1,45 @@
+#pragma once
+
+#include "engine/RunContext.h"
+#include "settings/CellTable.h"
+
+#include <functional>
+
+// The Find & Replace command: collect the job's files, process them one by
+// one, report progress and show the statistics. Owns the run's flags; the
+// host reflects them (enabled commands, status bar, title).
+class BatchRun
+{
+public:
+    // `files` is the collected list, `statistics` the statistics table; both
+    // keep their rows after the run, until the next one.
+    BatchRun(RunContext &run, PathTable &files, PathTable &statistics);
+
+    // Called before collection when "Save settings automatically" is on; it
+    // writes the job to its settings file and clears its modified mark.
+    // Errors it throws travel to the caller of FindAndReplaceMnuClick.
+    void setAutomaticSave(std::function<void()> save) { m_automaticSave = std::move(save); }
+
+    void FindAndReplaceMnuClick();
+
+    // Processes every file in the collected list (the user may have trimmed
+    // it). Validates that the job has string pairs first.
+    void ProcessFileList();
+
+    // Break Process: asks for confirmation, then lets the run stop after the
+    // current file.
+    void BreakProcessBtnClick();
+
+    bool RunActive() const { return m_runActive; }
+    bool Processing() const { return m_processing; }
+
+private:
+    void setProcessing(bool processing);
+
+    RunContext &m_run;
+    PathTable &m_files;
+    PathTable &m_statistics;
+    std::function<void()> m_automaticSave;
+    bool m_runActive = false;
+    bool m_processing = false;
+};
