@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/CodePage.h"
 #include "settings/FileEncoding.h"
 
 #include <QByteArray>
@@ -26,7 +27,9 @@ bool HasNonPrintable(const char *bytes, qint64 size, int encoding);
 // pos past it. Returns false, leaving pos, when no character starts there: pos
 // is at the end, or only the unpaired last byte of UTF-16 text remains. A
 // malformed UTF-8 sequence reads as unit 0, which matches no pattern unit.
-bool DecodeUnit(const char *bytes, qint64 &pos, qint64 length, int encoding, char16_t &unit);
+// Inline because the matcher calls it for every character.
+inline bool DecodeUnit(const char *bytes, qint64 &pos, qint64 length, int encoding,
+                       char16_t &unit);
 
 // The ANSI text in the file's encoding, without a byte-order mark.
 QByteArray EncodeReplacement(const QByteArray &ansi, int encoding);
@@ -36,3 +39,74 @@ QByteArray DecodeToAnsi(const char *bytes, qint64 count, int encoding);
 
 // "ANSI", "UTF-8", "Unicode", "Unicode (big endian)" for 1..4; empty otherwise.
 QByteArray CodingName(int encoding);
+
+namespace EncodingsDetail {
+
+inline unsigned char byteAt(const char *bytes, qint64 pos)
+{
+    return static_cast<unsigned char>(bytes[pos]);
+}
+
+inline bool isContinuation(unsigned char byte)
+{
+    return (byte & 0xC0) == 0x80;
+}
+
+// The lead byte alone decides the length, whatever follows; a four-byte
+// sequence reads as the unit of its first three bytes. Overlong forms decode
+// by their bits.
+inline char16_t decodeUtf8(const char *bytes, qint64 &pos, qint64 length)
+{
+    const unsigned char lead = byteAt(bytes, pos++);
+    if (lead < 0x80)
+        return lead;
+    if (isContinuation(lead))
+        return 0;
+    const int further = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : 1;
+    if (length - pos < further) {
+        pos = length;
+        return 0;
+    }
+    bool wellFormed = true;
+    for (int i = 0; i < further; ++i)
+        wellFormed = wellFormed && isContinuation(byteAt(bytes, pos + i));
+    const qint64 start = pos;
+    pos += further;
+    if (!wellFormed)
+        return 0;
+    if (further == 1)
+        return char16_t(((lead & 0x1F) << 6) | (byteAt(bytes, start) & 0x3F));
+    return char16_t(((lead & 0x0F) << 12) | ((byteAt(bytes, start) & 0x3F) << 6)
+                    | (byteAt(bytes, start + 1) & 0x3F));
+}
+
+} // namespace EncodingsDetail
+
+inline bool DecodeUnit(const char *bytes, qint64 &pos, qint64 length, int encoding,
+                       char16_t &unit)
+{
+    using namespace EncodingsDetail;
+    switch (encoding) {
+    case EncodingUtf8:
+        if (pos >= length)
+            return false;
+        unit = decodeUtf8(bytes, pos, length);
+        return true;
+    case EncodingUnicode:
+    case EncodingUnicodeBigEndian: {
+        if (length - pos < 2)
+            return false;
+        const unsigned char first = byteAt(bytes, pos);
+        const unsigned char second = byteAt(bytes, pos + 1);
+        unit = encoding == EncodingUnicode ? char16_t(first | (second << 8))
+                                           : char16_t((first << 8) | second);
+        pos += 2;
+        return true;
+    }
+    default:
+        if (pos >= length)
+            return false;
+        unit = CodePage::toUnicode(byteAt(bytes, pos++));
+        return true;
+    }
+}
