@@ -1,0 +1,86 @@
+#include "engine/BackupCopy.h"
+
+#include "engine/PathHelpers.h"
+#include "engine/PosixFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace BackupCopy {
+
+namespace {
+
+// Appends ZeroPad(1, 3), ZeroPad(2, 3) ... to `base` while `taken` says so.
+template <class Taken>
+QString firstFreeName(const QString &base, Taken taken)
+{
+    QString candidate = base;
+    for (qint64 counter = 1; taken(candidate); ++counter)
+        candidate = base + ZeroPad(counter, 3);
+    return candidate;
+}
+
+bool copyContent(PosixFile &from, PosixFile &to)
+{
+    std::vector<char> block(1 << 20);
+    for (;;) {
+        const qint64 got = from.readUpTo(block.data(), qint64(block.size()));
+        if (got < 0)
+            return false;
+        if (got == 0)
+            return true;
+        if (!to.writeAll(block.data(), got))
+            return false;
+    }
+}
+
+} // namespace
+
+QString chooseSubfolder(const QString &fileFolder, const QString &folderName,
+                        QStringList &chosenFolders)
+{
+    const QString base = WithoutTrailingBackslash(WithTrailingBackslash(fileFolder) + folderName);
+    const QString candidate = firstFreeName(base, [&](const QString &name) {
+        return QFileInfo(name).isDir() && !chosenFolders.contains(name);
+    });
+    QDir().mkpath(candidate);
+    if (!chosenFolders.contains(candidate))
+        chosenFolders.append(candidate);
+    return candidate;
+}
+
+QString renamedCopyPath(const QString &filePath, const QString &prefix, const QString &suffix)
+{
+    const QFileInfo file(filePath);
+    const QString base = WithTrailingBackslash(file.path()) + prefix + file.fileName() + suffix;
+    // A dangling symbolic link still takes the name.
+    return firstFreeName(base, [](const QString &name) {
+        const QFileInfo entry(name);
+        return entry.exists() || entry.isSymLink();
+    });
+}
+
+bool copyFile(const QString &source, const QString &destination)
+{
+    PosixFile from = PosixFile::open(nativePath(source), O_RDONLY);
+    struct stat info {};
+    if (!from.isOpen() || ::fstat(from.descriptor(), &info) != 0)
+        return false;
+    const QByteArray target = nativePath(destination);
+    PosixFile to = PosixFile::open(target, O_WRONLY | O_CREAT | O_EXCL, S_IRUSR | S_IWUSR);
+    if (!to.isOpen())
+        return false;
+    const timespec times[2] = {info.st_atim, info.st_mtim};
+    const bool copied = copyContent(from, to) && ::fchmod(to.descriptor(), info.st_mode & 07777) == 0
+        && ::futimens(to.descriptor(), times) == 0;
+    if (to.close() && copied)
+        return true;
+    ::unlink(target.constData());
+    return false;
+}
+
+} // namespace BackupCopy

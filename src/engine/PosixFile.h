@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <QtGlobal>
+
+// Thin checked wrappers over POSIX file descriptors, for the steps that must
+// know exactly which system call failed (reading, the back-up copy and the
+// safe write). Every call retries on EINTR.
+class PosixFile
+{
+public:
+    PosixFile() = default;
+    explicit PosixFile(int descriptor) : m_fd(descriptor) {}
+    ~PosixFile();
+    PosixFile(PosixFile &&other) noexcept;
+    PosixFile &operator=(PosixFile &&other) noexcept;
+    PosixFile(const PosixFile &) = delete;
+    PosixFile &operator=(const PosixFile &) = delete;
+
+    // open(2) with `flags` (O_CLOEXEC is added) and `mode` for a new file.
+    static PosixFile open(const QByteArray &nativePath, int flags, int mode = 0);
+
+    bool isOpen() const { return m_fd >= 0; }
+    int descriptor() const { return m_fd; }
+
+    // True when all `size` bytes were written.
+    bool writeAll(const char *data, qint64 size);
+
+    // Reads until `size` bytes are in `data` or the file ends; the number of
+    // bytes read, or -1 on an error.
+    qint64 readUpTo(char *data, qint64 size);
+
+    // Closes and reports whether the close succeeded (a failed close can mean
+    // lost data on network file systems).
+    bool close();
+
+private:
+    int m_fd = -1;
+};
+
+inline QByteArray nativePath(const QString &path)
+{
+    return QFile::encodeName(path);
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+#include <sys/stat.h>
+
+// What a file was when it was read. The write refuses to replace a file that
+// has since been changed, replaced or removed by another program.
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+
+    static FileIdentity of(const struct stat &info);
+    bool matches(const struct stat &info) const;
+};
+
+enum class WriteOutcome {
+    Written,
+    ChangedOnDisk, // left as it was: it no longer matches what was read
+    Failed,        // left as it was, except after a failed in-place write
+};
+
+// Replaces the content of the file at `path` by `size` bytes of `data`, as
+// they are. A symbolic link is resolved: its target is replaced and the link
+// stays.
+//
+// The new content goes to a hidden temporary file (".svx-" prefix, created
+// exclusively) beside the target, which takes the target's owner and group
+// (where the process may), mode and extended attributes, is flushed to disk
+// and then renamed over the target: the file is either wholly old or wholly
+// new, and on any failure the temporary file is removed. A file with more
+// than one hard link, or in a folder where no new file may be created, is
+// written in place instead, since a rename would cut its links or cannot be
+// done; only such a write can leave a damaged file behind.
+//
+// With `keepModificationTime` the new content carries the target's
+// modification time exactly (a failure to set it is not an error).
+WriteOutcome writeFileSafely(const QString &path, const char *data, qint64 size,
+                             const FileIdentity &asRead, bool keepModificationTime);
