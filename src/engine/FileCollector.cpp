@@ -1,0 +1,152 @@
+#include "engine/FileCollector.h"
+#include "engine/CodePage.h"
+#include "settings/JobEntries.h"
+
+#include <QCollator>
+#include <QLocale>
+#include <QSet>
+#include <algorithm>
+
+namespace {
+
+const char *const NoFolderMessage =
+    "No search folder specified. It is necessary to specify at least one folder in "
+    "which the files will be looked for.";
+const char *const NoFileTypeMessage =
+    "No files specified. It is necessary to specify at least one file type to find & "
+    "replace strings in.";
+
+// The wizard's step after the files were collected.
+constexpr int FilesCollectedStage = 8;
+
+// What the walk of one folder entry leaves out, from the back-up mode of the
+// run options: the back-up subfolders, or the renamed back-up copies. An
+// entry flagged "+B" leaves out nothing.
+struct BackupSkip {
+    QString filePrefix;
+    QString folderName;
+};
+
+BackupSkip backupSkipFor(const FolderEntry &entry, const RunOptions &options)
+{
+    BackupSkip skip;
+    if (!entry.skipBackups)
+        return skip;
+    if (options.backupMode == BackupToSubfolder)
+        skip.folderName = CodePage::toQString(options.backupFolder.trimmed());
+    else if (options.backupMode == BackupRename)
+        skip.filePrefix = CodePage::toQString(options.backupPrefix.trimmed());
+    return skip;
+}
+
+bool rejectEmpty(const TextTable &table, JobPage page, const char *message, RunContext &run)
+{
+    if (!table.isEmpty())
+        return false;
+    run.host.showPage(page);
+    if (run.state.unattended)
+        run.host.setExitCode(1);
+    else
+        run.host.showMessage(QString::fromLatin1(message));
+    return true;
+}
+
+void collectFolderEntry(const FolderEntry &entry, const Job &job, QStringList &found,
+                        QStringList &excluded)
+{
+    const QString folder = CodePage::toQString(entry.folder);
+    if (folder.isEmpty())
+        return;
+    const BackupSkip skip = backupSkipFor(entry, job.options());
+    for (const TextTable::Row &row : job.fileTypes().entries()) {
+        const FileTypeEntry type = FileTypeEntry::fromRow(row);
+        const qsizetype firstNew = found.size();
+        SearchFolder(folder, CodePage::toQString(type.mask), found, skip.filePrefix,
+                     skip.folderName, entry.depth);
+        const QString coding = QLatin1Char('\t') + CodePage::toQString(type.encodingName);
+        for (qsizetype i = firstNew; i < found.size(); ++i)
+            found[i] += coding;
+    }
+    for (const TextTable::Row &row : job.excludedFileTypes().entries()) {
+        SearchFolder(folder, CodePage::toQString(FileTypeEntry::fromRow(row).mask), excluded,
+                     skip.filePrefix, skip.folderName, entry.depth);
+    }
+}
+
+// Drops the excluded paths, and every finding of a path after its first one:
+// a file listed twice would be processed twice, applying its string pairs to
+// text they had already changed and backing up the changed file. The first
+// finding (earliest folder entry, then earliest file type) keeps its coding.
+QStringList withoutExcludedAndRepeated(const QStringList &found, const QStringList &excluded)
+{
+    QSet<QString> seen;
+    for (const QString &line : excluded)
+        seen.insert(TabField(line, FileListPath));
+    QStringList kept;
+    for (const QString &line : found) {
+        const QString path = TabField(line, FileListPath);
+        if (!seen.contains(path)) {
+            seen.insert(path);
+            kept.append(line);
+        }
+    }
+    return kept;
+}
+
+void sortByUserCollation(QStringList &lines)
+{
+    QCollator collator(QLocale::system());
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(lines.begin(), lines.end(), [&collator](const QString &a, const QString &b) {
+        return collator.compare(a, b) < 0;
+    });
+}
+
+} // namespace
+
+PathTable *newFileListTable(QObject *parent)
+{
+    return new PathTable({"File name", "Date/time", "Coding"}, parent);
+}
+
+bool CollectFiles(bool showList, PathTable &files, RunContext &run)
+{
+    files.ClearGrid();
+    if (rejectEmpty(run.job.folders(), JobPage::Folders, NoFolderMessage, run)
+        || rejectEmpty(run.job.fileTypes(), JobPage::Files, NoFileTypeMessage, run))
+        return false;
+
+    run.host.setStatus(QStringLiteral("Searching for files..."));
+    QStringList found;
+    QStringList excluded;
+    for (const TextTable::Row &row : run.job.folders().entries())
+        collectFolderEntry(FolderEntry::fromRow(row), run.job, found, excluded);
+    found = withoutExcludedAndRepeated(found, excluded);
+    run.host.setStatus(QString());
+
+    if (found.isEmpty()) {
+        run.host.ShowStickyMessage(QStringLiteral("No files found."));
+        return false;
+    }
+
+    sortByUserCollation(found);
+    FillGridFromList(found, files);
+    run.host.wizardStage(FilesCollectedStage);
+    const bool go = showList ? run.host.showFileList(files) : true;
+    run.host.pump();
+    return go;
+}
+
+QString TabField(const QString &line, int n)
+{
+    return n < 0 ? QString() : line.section(QLatin1Char('\t'), n, n);
+}
+
+void FillGridFromList(const QStringList &list, PathTable &grid)
+{
+    QList<PathTable::Row> rows;
+    rows.reserve(list.size());
+    for (const QString &line : list)
+        rows.append(line.split(QLatin1Char('\t')));
+    grid.resetRows(rows);
+}
