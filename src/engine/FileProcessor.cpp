@@ -1,0 +1,361 @@
+#include "engine/FileProcessor.h"
+
+#include "engine/ApplyStringPair.h"
+#include "engine/BackupCopy.h"
+#include "engine/CodePage.h"
+#include "engine/Encodings.h"
+#include "engine/FileAttributes.h"
+#include "engine/PathHelpers.h"
+#include "engine/PosixFile.h"
+#include "engine/SafeFileWriter.h"
+
+#include <QFileInfo>
+#include <fcntl.h>
+#include <optional>
+
+namespace {
+
+constexpr qint64 BytesPerMiB = 1048576;
+constexpr qsizetype MaxOptionsTextLength = 255;
+const QString OutOfMemoryCount = QStringLiteral("out of memory");
+const QString UnreadableCount = QStringLiteral("cannot be read");
+const QString DefaultBackupFolder = QStringLiteral("_BACKUP_");
+
+QString quoted(const QString &text)
+{
+    return u'"' + text + u'"';
+}
+
+QString sizeInMiB(qint64 bytes)
+{
+    return QString::number(bytes / BytesPerMiB) + QStringLiteral(" MB");
+}
+
+QString codingReportFor(const CodingDetection &detection)
+{
+    QString report;
+    switch (detection.bomKind) {
+    case EncodingUtf8:
+        report = QStringLiteral("Byte order mark EF BB BF found.\nIt suggests the file is in UTF-8 coding.\n\n");
+        break;
+    case EncodingUnicode:
+        report = QStringLiteral("Byte order mark FF FE found.\nIt suggests the file is in Unicode coding.\n\n");
+        break;
+    case EncodingUnicodeBigEndian:
+        report = QStringLiteral("Byte order mark FE FF found.\nIt suggests the file is in Unicode (big endian) coding.\n\n");
+        break;
+    default:
+        report = QStringLiteral("No byte order mark found.\n\n");
+    }
+    if (detection.contentGuess == EncodingNone)
+        report += QStringLiteral("File coding can't be reliably guessed from its content.\n\n");
+    else
+        report += QStringLiteral("The content seems to be in ") + QString::fromLatin1(CodingName(detection.contentGuess))
+            + QStringLiteral(" coding.\n\n");
+    return report;
+}
+
+// One file's way through a run; see ProcessFile.
+class FileRun
+{
+public:
+    FileRun(const QString &path, int requiredCoding, PathTable &statistics, RunContext &run)
+        : m_path(path),
+          m_fileName(QFileInfo(path).fileName()),
+          m_requiredCoding(requiredCoding),
+          m_statistics(statistics),
+          m_run(run),
+          m_options(run.job.options())
+    {
+    }
+
+    void process();
+
+private:
+    enum class ReadResult { Read, Empty, Unreadable, OutOfMemory };
+
+    ReadResult read();
+    int workOutCoding();
+    bool mayModifyBinary(int coding);
+    bool applyStringPairs(int coding);
+    bool makeBackUp();
+    bool backUpTo(const QString &destination, const QString &failureMessage);
+    void backUpAndWrite();
+    std::optional<mode_t> dealWithReadOnly();
+    void writeBack(std::optional<mode_t> attributes);
+    void clearStatus();
+    void fail(const QString &countText, const QString &message);
+
+    // Asks the four-button question; an "all" answer clears `memory` so the
+    // question is not asked again in this run. True to go on with the file.
+    bool askContinue(const QString &question, const QString &allCaption, bool &memory);
+
+    const QString m_path;
+    const QString m_fileName;
+    const int m_requiredCoding;
+    PathTable &m_statistics;
+    RunContext &m_run;
+    const RunOptions &m_options;
+
+    ByteBuffer m_buffer;
+    FileIdentity m_identity;
+    int m_bomLength = 0;
+    FileCounters m_counters;
+};
+
+void FileRun::process()
+{
+    switch (read()) {
+    case ReadResult::Empty:
+        return;
+    case ReadResult::Unreadable:
+        fail(UnreadableCount,
+             QStringLiteral("Unable to read file: %1\nFile will be skipped over.").arg(m_path));
+        return;
+    case ReadResult::OutOfMemory:
+        m_counters.outOfMemory = true;
+        break;
+    case ReadResult::Read: {
+        const int coding = workOutCoding();
+        if (mayModifyBinary(coding) && applyStringPairs(coding))
+            backUpAndWrite();
+        break;
+    }
+    }
+
+    if (m_counters.outOfMemory)
+        fail(OutOfMemoryCount,
+             QStringLiteral("Not enough memory to process file: %1\nFile will be skipped over.")
+                 .arg(m_path));
+    else if (m_counters.occurrences > 0)
+        m_statistics.AppendRow({m_path, QString::number(m_counters.occurrences),
+                                QString::number(m_counters.replacements)});
+}
+
+FileRun::ReadResult FileRun::read()
+{
+    PosixFile file = PosixFile::open(nativePath(m_path), O_RDONLY);
+    struct stat info {};
+    if (!file.isOpen() || ::fstat(file.descriptor(), &info) != 0)
+        return ReadResult::Unreadable;
+    if (info.st_size == 0)
+        return ReadResult::Empty;
+    m_identity = FileIdentity::of(info);
+    if (!m_buffer.allocate(info.st_size))
+        return ReadResult::OutOfMemory;
+
+    m_run.host.setStatus(QStringLiteral("Reading file: ") + m_fileName + QStringLiteral(" (")
+                         + sizeInMiB(info.st_size) + u')');
+    m_run.host.pump();
+    // A short read means the file shrank while it was read: its content is
+    // not the one to rewrite.
+    if (file.readUpTo(m_buffer.data(), info.st_size) != info.st_size)
+        return ReadResult::Unreadable;
+    m_buffer.setLength(info.st_size);
+    return ReadResult::Read;
+}
+
+int FileRun::workOutCoding()
+{
+    m_run.host.setStatus(QStringLiteral("Checking content..."));
+    m_run.host.pump();
+    const CodingDetection detection = DetectCoding(m_buffer.data(), m_buffer.length());
+    m_bomLength = detection.bomLength;
+    m_run.state.CodingReport = codingReportFor(detection);
+
+    int coding = detection.bomKind != EncodingNone ? detection.bomKind : detection.contentGuess;
+    if (coding == EncodingNone)
+        coding = EncodingAnsi;
+    if (m_requiredCoding != EncodingAuto) {
+        coding = m_requiredCoding;
+        m_run.state.CodingReport += QStringLiteral("User-required processing: ")
+            + QString::fromLatin1(CodingName(coding)) + QStringLiteral("\n\n");
+    }
+    return coding;
+}
+
+bool FileRun::mayModifyBinary(int coding)
+{
+    const bool nonPrintable = HasNonPrintable(m_buffer.data(), m_buffer.length(), coding);
+    clearStatus();
+    if (!nonPrintable || !m_run.state.AskBinary)
+        return true;
+    // An unattended run asks nothing, but "never modify" still holds there:
+    // the user chose it so that binary files are safe in every run.
+    if (m_options.binaryFiles == BinarySkip)
+        return false;
+    if (m_options.binaryFiles != BinaryAsk || m_run.state.unattended)
+        return true;
+    const bool proceed = askContinue(
+        QStringLiteral("File %1 contains non-printable characters. \nIt is not a text-only file or "
+                       "a wrong file coding was selected.\n\nModifying a binary file can lead to "
+                       "an unpredictable results.\n\nDo you want to replace strings in this file?")
+            .arg(quoted(m_path)),
+        QStringLiteral("Replace in All Binary Files"), m_run.state.AskBinary);
+    m_run.host.pump();
+    return proceed;
+}
+
+// True when the buffer changed and the run goes on, so the file is to be
+// written.
+bool FileRun::applyStringPairs(int coding)
+{
+    bool changed = false;
+    for (const TextTable::Row &pair : m_run.job.stringPairs().entries()) {
+        if (ApplyStringPair(m_buffer, pair.value(0), pair.value(1),
+                            pair.value(2).left(MaxOptionsTextLength), m_path, m_counters, coding,
+                            m_bomLength, m_run))
+            changed = true;
+        if (m_counters.outOfMemory) {
+            m_counters.occurrences = 0;
+            return false;
+        }
+        m_run.host.pump();
+        if (m_run.state.breakRequested())
+            return false;
+    }
+    return changed;
+}
+
+bool FileRun::makeBackUp()
+{
+    m_run.host.setStatus(QStringLiteral("Backing file up: ") + m_fileName);
+    m_run.host.pump();
+    const QString folder = QFileInfo(m_path).path();
+    if (m_options.backupMode == BackupToSubfolder) {
+        QString name = CodePage::toQString(m_options.backupFolder).trimmed();
+        if (!IsValidFolderName(name))
+            name = DefaultBackupFolder;
+        const QString candidate =
+            BackupCopy::chooseSubfolder(folder, name, m_run.state.BackUpFolders);
+        return backUpTo(WithTrailingBackslash(candidate) + m_fileName,
+                        QStringLiteral("Back-up failed!\n\nFile %1 couln't be copied to folder %2. ")
+                            .arg(quoted(m_path), quoted(candidate)));
+    }
+    if (m_options.backupMode == BackupRename) {
+        const QString candidate =
+            BackupCopy::renamedCopyPath(m_path, CodePage::toQString(m_options.backupPrefix).trimmed(),
+                                        CodePage::toQString(m_options.backupSuffix).trimmed());
+        return backUpTo(candidate, QStringLiteral("Back-up failed!\n\nFile %1 couln't be copied to %2. ")
+                                       .arg(quoted(m_path), quoted(candidate)));
+    }
+    return true;
+}
+
+bool FileRun::backUpTo(const QString &destination, const QString &failureMessage)
+{
+    if (BackupCopy::copyFile(m_path, destination) || !m_run.state.AskBackUpFailure)
+        return true;
+    const bool proceed = askContinue(
+        failureMessage
+            + QStringLiteral("If the changes in file are not what expected there will not be an "
+                             "easy way to restore the previous state.\n\nDo you want to replace "
+                             "strings in this file?"),
+        QStringLiteral("Replace in All Files"), m_run.state.AskBackUpFailure);
+    m_run.host.pump();
+    return proceed;
+}
+
+void FileRun::backUpAndWrite()
+{
+    if (makeBackUp()) {
+        bool proceed = true;
+        const std::optional<mode_t> attributes = FileAttributes::read(m_path);
+        if (attributes && FileAttributes::isReadOnly(*attributes)) {
+            if (m_options.readOnlyFiles == ReadOnlySkip)
+                proceed = false;
+            else if (m_options.readOnlyFiles == ReadOnlyAsk && m_run.state.AskReadOnly)
+                proceed = askContinue(
+                    QStringLiteral("File %1 can't be open for writing. File is probably marked as "
+                                   "read-only, or you don't have sufficient network rights.\n\nDo "
+                                   "you want to replace strings in this file?")
+                        .arg(quoted(m_path)),
+                    QStringLiteral("Replace in All Read-Only Files"), m_run.state.AskReadOnly);
+            if (proceed)
+                FileAttributes::clearReadOnly(m_path, *attributes);
+        }
+        if (proceed)
+            writeBack(attributes);
+    }
+    clearStatus();
+}
+
+void FileRun::writeBack(std::optional<mode_t> attributes)
+{
+    m_run.host.setStatus(QStringLiteral("Writing file: ") + m_fileName + QStringLiteral(" (")
+                         + sizeInMiB(m_buffer.length()) + u')');
+    m_run.host.pump();
+    switch (writeFileSafely(m_path, m_buffer.data(), m_buffer.length(), m_identity,
+                            m_options.preserveDateTime)) {
+    case WriteOutcome::Written:
+        break;
+    case WriteOutcome::ChangedOnDisk:
+        m_run.state.fileFailed = true;
+        m_run.host.showMessage(
+            QStringLiteral("File %1 was changed by another program while it was being "
+                           "processed.\nIt was left as it is; the replacements in it were not "
+                           "saved.")
+                .arg(quoted(m_path)));
+        break;
+    case WriteOutcome::Failed:
+        m_run.state.fileFailed = true;
+        m_run.host.showMessage(QStringLiteral("Unexpected error while saving the file %1. Please "
+                                              "restore the file from back-up.\n\nBatch was stopped.")
+                                   .arg(quoted(m_path)));
+        m_run.state.requestBreak();
+        break;
+    }
+    clearStatus();
+    // The attributes of before the write come back, read-only included,
+    // whether the write succeeded or not.
+    if (attributes)
+        FileAttributes::restore(m_path, m_options.setArchiveAttribute
+                                            ? FileAttributes::withArchive(*attributes)
+                                            : *attributes);
+}
+
+void FileRun::clearStatus()
+{
+    m_run.host.setStatus(QString());
+    m_run.host.pump();
+}
+
+void FileRun::fail(const QString &countText, const QString &message)
+{
+    m_run.state.fileFailed = true;
+    m_run.host.showMessage(message);
+    m_statistics.AppendRow({m_path, countText, countText});
+}
+
+bool FileRun::askContinue(const QString &question, const QString &allCaption, bool &memory)
+{
+    switch (m_run.host.AskContinue(question, {QStringLiteral("Replace in this File"), allCaption,
+                                              QStringLiteral("Skip this File"),
+                                              QStringLiteral("Cancel All")})) {
+    case ContinueAnswer::Yes:
+        return true;
+    case ContinueAnswer::All:
+        memory = false;
+        return true;
+    case ContinueAnswer::No:
+        return false;
+    case ContinueAnswer::Cancel:
+        break;
+    }
+    m_run.state.requestBreak();
+    return false;
+}
+
+} // namespace
+
+PathTable *newStatisticsTable(QObject *parent)
+{
+    return new PathTable({QStringLiteral("File name"), QStringLiteral("Occurences"),
+                          QStringLiteral("Replacements")},
+                         parent);
+}
+
+void ProcessFile(const QString &path, int requiredCoding, PathTable &statistics, RunContext &run)
+{
+    FileRun(path, requiredCoding, statistics, run).process();
+}
