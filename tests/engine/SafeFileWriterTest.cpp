@@ -1,0 +1,183 @@
+#include "engine/SafeFileWriter.h"
+#include "support/TestFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <csignal>
+#include <fcntl.h>
+#include <functional>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+namespace {
+
+struct stat statOf(const QString &path)
+{
+    struct stat info {};
+    EXPECT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0) << path.toStdString();
+    return info;
+}
+
+FileIdentity identityOf(const QString &path)
+{
+    return FileIdentity::of(statOf(path));
+}
+
+void setModificationTime(const QString &path, time_t seconds, long nanoseconds)
+{
+    const timespec times[2] = {{seconds, nanoseconds}, {seconds, nanoseconds}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
+}
+
+QStringList temporaryLeftovers(const QString &folder)
+{
+    return QDir(folder).entryList({".svx-*"}, QDir::Files | QDir::Hidden | QDir::System);
+}
+
+class SafeFileWriterTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    QString file = dir.filePath("notes.txt");
+    const QByteArray oldContent = "old content\n";
+    const QByteArray newContent = "new and longer content\n";
+
+    void SetUp() override { TestFiles::write(file, oldContent); }
+
+    WriteOutcome writeNew(const QString &path, const FileIdentity &asRead, bool keepTime = true)
+    {
+        return writeFileSafely(path, newContent.constData(), newContent.size(), asRead, keepTime);
+    }
+};
+
+TEST_F(SafeFileWriterTest, ReplacesContentKeepingModeOwnerAttributesAndExactTime)
+{
+    ::chmod(QFile::encodeName(file).constData(), 04750);
+    const bool mayChown = ::chown(QFile::encodeName(file).constData(), 1, 1) == 0;
+    const bool hasAttributes =
+        ::setxattr(QFile::encodeName(file).constData(), "user.origin", "kept", 4, 0) == 0;
+    setModificationTime(file, 1'000'000'000, 123'456'789);
+    const struct stat before = statOf(file);
+
+    ASSERT_EQ(writeNew(file, FileIdentity::of(before)), WriteOutcome::Written);
+
+    const struct stat after = statOf(file);
+    EXPECT_EQ(TestFiles::read(file), newContent);
+    EXPECT_NE(after.st_ino, before.st_ino) << "written through a renamed temporary file";
+    EXPECT_EQ(after.st_mode, before.st_mode);
+    EXPECT_EQ(after.st_mtim.tv_sec, 1'000'000'000);
+    EXPECT_EQ(after.st_mtim.tv_nsec, 123'456'789);
+    if (mayChown) {
+        EXPECT_EQ(after.st_uid, uid_t(1));
+        EXPECT_EQ(after.st_gid, gid_t(1));
+    }
+    if (hasAttributes) {
+        char value[8] = {};
+        EXPECT_EQ(::getxattr(QFile::encodeName(file).constData(), "user.origin", value, 8), 4);
+        EXPECT_STREQ(value, "kept");
+    }
+    EXPECT_TRUE(temporaryLeftovers(dir.path()).isEmpty());
+}
+
+TEST_F(SafeFileWriterTest, TimeStampIsNewWhenNotKept)
+{
+    setModificationTime(file, 1'000'000'000, 0);
+    ASSERT_EQ(writeNew(file, identityOf(file), false), WriteOutcome::Written);
+    EXPECT_GT(statOf(file).st_mtim.tv_sec, 1'000'000'000);
+}
+
+TEST_F(SafeFileWriterTest, SymbolicLinkStaysAndItsTargetIsReplaced)
+{
+    const QString link = dir.filePath("link.txt");
+    ASSERT_TRUE(QFile::link(file, link));
+
+    ASSERT_EQ(writeNew(link, identityOf(link)), WriteOutcome::Written);
+
+    EXPECT_EQ(QFileInfo(link).symLinkTarget(), file);
+    EXPECT_EQ(TestFiles::read(file), newContent);
+    EXPECT_TRUE(temporaryLeftovers(dir.path()).isEmpty());
+}
+
+TEST_F(SafeFileWriterTest, HardLinkedFileIsWrittenInPlaceSoEveryLinkSeesIt)
+{
+    const QString other = dir.filePath("other-name.txt");
+    ASSERT_EQ(::link(QFile::encodeName(file).constData(), QFile::encodeName(other).constData()), 0);
+    const struct stat before = statOf(file);
+
+    ASSERT_EQ(writeNew(file, FileIdentity::of(before)), WriteOutcome::Written);
+
+    EXPECT_EQ(statOf(file).st_ino, before.st_ino);
+    EXPECT_EQ(statOf(file).st_nlink, nlink_t(2));
+    EXPECT_EQ(TestFiles::read(other), newContent);
+}
+
+TEST_F(SafeFileWriterTest, FileChangedByAnotherProgramIsNotOverwritten)
+{
+    const struct {
+        const char *what;
+        std::function<void(const QString &)> change;
+        bool exists;
+    } cases[] = {
+        {"same size, new time",
+         [](const QString &p) {
+             TestFiles::write(p, "OLD CONTENT\n");
+             setModificationTime(p, 2'000'000'000, 1);
+         },
+         true},
+        {"new size", [](const QString &p) { TestFiles::write(p, "other program's text\n"); }, true},
+        {"replaced by a new file",
+         [](const QString &p) {
+             const QString fresh = p + ".fresh";
+             TestFiles::write(fresh, "OLD CONTENT\n");
+             QFile::remove(p);
+             QFile::rename(fresh, p);
+         },
+         true},
+        {"removed", [](const QString &p) { QFile::remove(p); }, false},
+    };
+    for (const auto &c : cases) {
+        TestFiles::write(file, oldContent);
+        setModificationTime(file, 1'000'000'000, 0);
+        const FileIdentity asRead = identityOf(file);
+        c.change(file);
+        const QByteArray changed = c.exists ? TestFiles::read(file) : QByteArray();
+
+        EXPECT_EQ(writeNew(file, asRead), WriteOutcome::ChangedOnDisk) << c.what;
+        EXPECT_EQ(QFile::exists(file), c.exists) << c.what;
+        if (c.exists) {
+            EXPECT_EQ(TestFiles::read(file), changed) << c.what;
+        }
+        EXPECT_TRUE(temporaryLeftovers(dir.path()).isEmpty()) << c.what;
+    }
+}
+
+TEST_F(SafeFileWriterTest, FailedWriteLeavesTheOriginalAndNoTemporaryFile)
+{
+    const QByteArray big(256 * 1024, 'x');
+    const FileIdentity asRead = identityOf(file);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // The child may not write more than 1 KiB to any file: the write of
+        // the temporary file fails half-way.
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{1024, 1024};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const WriteOutcome outcome =
+            writeFileSafely(file, big.constData(), big.size(), asRead, true);
+        ::_exit(outcome == WriteOutcome::Failed ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the write must report the failure";
+    EXPECT_EQ(TestFiles::read(file), oldContent);
+    EXPECT_TRUE(temporaryLeftovers(dir.path()).isEmpty());
+}
+
+} // namespace
