@@ -31,6 +31,20 @@ unsigned char computeAnsiUpper(unsigned char byte)
     return upperByte == replacementByte ? byte : upperByte;
 }
 
+// QChar keeps a unit unchanged when its full case mapping takes several
+// units (İ lower-cases to "i" and a combining dot); these are the units whose
+// simple mapping differs from themselves there.
+void restoreSimpleMappings()
+{
+    Tables::lower[0x0130] = u'i';
+    // Greek vowels with ypogegrammeni upper-case to the prosgegrammeni forms.
+    for (char16_t block : {0x1F80, 0x1F90, 0x1FA0})
+        for (char16_t i = 0; i < 8; ++i)
+            Tables::upper[block + i] = char16_t(block + 8 + i);
+    for (char16_t unit : {0x1FB3, 0x1FC3, 0x1FF3})
+        Tables::upper[unit] = char16_t(unit + 9);
+}
+
 struct TableBuilder {
     TableBuilder()
     {
@@ -40,6 +54,7 @@ struct TableBuilder {
             Tables::upper[u] = surrogate ? unit : withinUnit(QChar::toUpper(u), unit);
             Tables::lower[u] = surrogate ? unit : withinUnit(QChar::toLower(u), unit);
         }
+        restoreSimpleMappings();
         for (int byte = 0; byte < 256; ++byte)
             Tables::ansiUpperBytes[byte] = computeAnsiUpper(static_cast<unsigned char>(byte));
     }
