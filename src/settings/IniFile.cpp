@@ -1,0 +1,170 @@
+#include "settings/IniFile.h"
+
+#include "settings/SettingsFileError.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace {
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r' || c == '\n';
+}
+
+bool isQuote(char c)
+{
+    return c == '"' || c == '\'';
+}
+
+QByteArray withoutBlanksAtEnds(const QByteArray &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && isBlank(text[begin]))
+        ++begin;
+    while (end > begin && isBlank(text[end - 1]))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+QByteArray readValue(const QByteArray &raw)
+{
+    const QByteArray value = withoutBlanksAtEnds(raw);
+    if (value.size() >= 2 && isQuote(value.front()) && value.back() == value.front())
+        return value.mid(1, value.size() - 2);
+    return value;
+}
+
+QByteArray writtenValue(const QByteArray &value)
+{
+    if (value.isEmpty())
+        return value;
+    const bool loses = isBlank(value.front()) || isBlank(value.back()) || isQuote(value.front())
+        || isQuote(value.back());
+    return loses ? '"' + value + '"' : value;
+}
+
+QByteArray folded(const QByteArray &name)
+{
+    return name.toLower();
+}
+
+} // namespace
+
+IniFile IniFile::fromBytes(const QByteArray &text)
+{
+    IniFile ini;
+    Section *current = nullptr;
+    QByteArray body = text;
+    if (body.startsWith("\xEF\xBB\xBF"))
+        body.remove(0, 3); // a byte-order mark some editors add
+    for (const QByteArray &rawLine : body.split('\n')) {
+        const QByteArray line = withoutBlanksAtEnds(rawLine);
+        if (line.startsWith('[')) {
+            const qsizetype close = line.indexOf(']');
+            const QByteArray name = withoutBlanksAtEnds(line.mid(1, close < 0 ? -1 : close - 1));
+            current = &ini.sectionForWriting(name);
+            continue;
+        }
+        const qsizetype equals = line.indexOf('=');
+        if (!current || equals <= 0)
+            continue;
+        const QByteArray key = withoutBlanksAtEnds(line.left(equals));
+        if (!key.isEmpty())
+            addEntry(*current, key, readValue(line.mid(equals + 1)));
+    }
+    return ini;
+}
+
+IniFile IniFile::load(const QString &path)
+{
+    QFile file(path);
+    if (!file.exists())
+        return IniFile();
+    if (!file.open(QIODevice::ReadOnly))
+        throw SettingsFileError(QStringLiteral("Unable to read %1").arg(path));
+    const QByteArray text = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw SettingsFileError(QStringLiteral("Unable to read %1").arg(path));
+    return fromBytes(text);
+}
+
+bool IniFile::contains(const QByteArray &section, const QByteArray &key) const
+{
+    const Section *s = findSection(section);
+    return s && s->entryByKey.contains(folded(key));
+}
+
+QByteArray IniFile::value(const QByteArray &section, const QByteArray &key,
+                          const QByteArray &defaultValue) const
+{
+    const Section *s = findSection(section);
+    if (!s)
+        return defaultValue;
+    const auto found = s->entryByKey.constFind(folded(key));
+    return found == s->entryByKey.cend() ? defaultValue : s->entries[*found].value;
+}
+
+void IniFile::setValue(const QByteArray &section, const QByteArray &key, const QByteArray &value)
+{
+    Section &s = sectionForWriting(section);
+    const auto found = s.entryByKey.constFind(folded(key));
+    if (found == s.entryByKey.cend())
+        addEntry(s, key, value);
+    else
+        s.entries[*found].value = value;
+}
+
+QList<QByteArray> IniFile::keys(const QByteArray &section) const
+{
+    QList<QByteArray> result;
+    if (const Section *s = findSection(section)) {
+        for (const Entry &e : s->entries)
+            result.append(e.key);
+    }
+    return result;
+}
+
+QByteArray IniFile::toBytes() const
+{
+    QByteArray text;
+    for (const Section &s : m_sections) {
+        text += '[' + s.name + "]\r\n";
+        for (const Entry &e : s.entries)
+            text += e.key + '=' + writtenValue(e.value) + "\r\n";
+    }
+    return text;
+}
+
+void IniFile::save(const QString &path) const
+{
+    const QByteArray text = toBytes();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
+        throw SettingsFileError(QStringLiteral("Unable to write to %1").arg(path));
+}
+
+const IniFile::Section *IniFile::findSection(const QByteArray &name) const
+{
+    const auto found = m_sectionByName.constFind(folded(name));
+    return found == m_sectionByName.cend() ? nullptr : &m_sections[*found];
+}
+
+IniFile::Section &IniFile::sectionForWriting(const QByteArray &name)
+{
+    const auto found = m_sectionByName.constFind(folded(name));
+    if (found != m_sectionByName.cend())
+        return m_sections[*found];
+    m_sectionByName.insert(folded(name), m_sections.size());
+    m_sections.append(Section{name, {}, {}});
+    return m_sections.back();
+}
+
+void IniFile::addEntry(Section &section, const QByteArray &key, const QByteArray &value)
+{
+    if (section.entryByKey.contains(folded(key)))
+        return;
+    section.entryByKey.insert(folded(key), section.entries.size());
+    section.entries.append(Entry{key, value});
+}
