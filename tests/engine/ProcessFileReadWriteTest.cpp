@@ -1,0 +1,193 @@
+#include "support/ProcessFileFixture.h"
+
+#include <csignal>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+class ProcessFileReadWrite : public ProcessFileFixture
+{
+};
+
+// Changes the file the moment the write is about to start, as another
+// program might.
+class InterferingHost : public ScriptedHost
+{
+public:
+    QString victim;
+    void setStatus(const QString &text) override
+    {
+        ScriptedHost::setStatus(text);
+        if (text.startsWith("Writing file:"))
+            TestFiles::write(victim, "edited elsewhere");
+    }
+};
+
+TEST_F(ProcessFileReadWrite, StatusTextsOfOneFile)
+{
+    const QString file = makeFile("notes.txt", "old");
+    process(file);
+    EXPECT_EQ(host.statuses, (QList<QString>{"Reading file: notes.txt (0 MB)",
+                                             "Checking content...", "", "Backing file up: notes.txt",
+                                             "Writing file: notes.txt (0 MB)", "", ""}));
+    EXPECT_EQ(host.pumps, 8);
+    EXPECT_EQ(statisticsRow(1), (PathTable::Row{file, "1", "1"}));
+}
+
+TEST_F(ProcessFileReadWrite, Utf8FileForcedToAnsiKeepsItsBomAndSaysSo)
+{
+    // In ANSI the two bytes of "é" are the letters "Ã©"; the mark is skipped.
+    job.stringPairs().setRow(1, {"\xC3\xA9", "e", ""});
+    job.stringPairs().AppendRow({"\xEF\xBB\xBF", "BOM", ""});
+    const QString file = makeFile("utf8.txt", "\xEF\xBB\xBF" "caf\xC3\xA9");
+    process(file, EncodingAnsi);
+
+    EXPECT_TRUE(state.CodingReport.startsWith(
+        "Byte order mark EF BB BF found.\nIt suggests the file is in UTF-8 coding.\n\n"));
+    EXPECT_TRUE(state.CodingReport.endsWith("\n\nUser-required processing: ANSI\n\n"));
+    EXPECT_EQ(TestFiles::read(file), "\xEF\xBB\xBF" "cafe");
+    EXPECT_EQ(statisticsRow(1), (PathTable::Row{file, "1", "1"}));
+}
+
+TEST_F(ProcessFileReadWrite, CodingReportWithoutMark)
+{
+    const QString file = makeFile("plain.txt", "old text");
+    process(file);
+    EXPECT_EQ(state.CodingReport, "No byte order mark found.\n\n"
+                                  "The content seems to be in ANSI coding.\n\n");
+}
+
+TEST_F(ProcessFileReadWrite, EmptyFileIsSkippedSilently)
+{
+    const QString file = makeFile("empty.txt", "");
+    process(file);
+    EXPECT_TRUE(host.statuses.isEmpty());
+    EXPECT_TRUE(host.messages.isEmpty());
+    EXPECT_EQ(statistics->DataRowCount(), 0);
+    EXPECT_FALSE(state.fileFailed);
+}
+
+TEST_F(ProcessFileReadWrite, FileThatCannotBeReadIsReported)
+{
+    const QString dangling = dir.filePath("dangling.txt");
+    ASSERT_TRUE(QFile::link(dir.filePath("gone.txt"), dangling));
+    const QString folder = dir.filePath("folder.txt");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.txt"));
+
+    process(dangling);
+    process(folder);
+    EXPECT_EQ(statisticsRow(1), (PathTable::Row{dangling, "cannot be read", "cannot be read"}));
+    EXPECT_EQ(statisticsRow(2), (PathTable::Row{folder, "cannot be read", "cannot be read"}));
+    EXPECT_EQ(host.messages.size(), 2);
+    EXPECT_TRUE(state.fileFailed);
+    EXPECT_FALSE(state.breakRequested());
+}
+
+TEST_F(ProcessFileReadWrite, OutOfMemoryReadingOrReplacingSkipsTheFile)
+{
+    const struct {
+        const char *what;
+        qint64 limit;
+    } cases[] = {{"no buffer for the file", 5}, {"no room for the longer content", 10}};
+    job.stringPairs().setRow(1, {"old", "much longer text", ""});
+    for (const auto &c : cases) {
+        const QString file = makeFile("big.txt", "0123456old");
+        ByteBuffer::setAllocationLimit(c.limit);
+        startNextRun();
+        host.messages.clear();
+        process(file);
+        ByteBuffer::setAllocationLimit(-1);
+
+        EXPECT_EQ(host.messages, QList<QString>{"Not enough memory to process file: " + file
+                                                + "\nFile will be skipped over."})
+            << c.what;
+        EXPECT_EQ(statisticsRow(1), (PathTable::Row{file, "out of memory", "out of memory"}))
+            << c.what;
+        EXPECT_EQ(TestFiles::read(file), "0123456old") << c.what;
+        EXPECT_TRUE(state.fileFailed) << c.what;
+    }
+}
+
+TEST_F(ProcessFileReadWrite, TimeStampPreservedExactlyOnlyWhenAsked)
+{
+    for (const bool preserve : {true, false}) {
+        changeOptions([&](RunOptions &o) { o.preserveDateTime = preserve; });
+        const QString file = makeFile("dated.txt", "old");
+        const timespec stamp[2] = {{1'100'000'000, 987'654'321}, {1'100'000'000, 987'654'321}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(file).constData(), stamp, 0), 0);
+        setMode(file, 0750);
+        startNextRun();
+        process(file);
+
+        struct stat info {};
+        ::stat(QFile::encodeName(file).constData(), &info);
+        EXPECT_EQ(TestFiles::read(file), "new");
+        EXPECT_EQ(info.st_mode & 07777, mode_t(0750));
+        EXPECT_EQ(info.st_mtim.tv_sec == 1'100'000'000 && info.st_mtim.tv_nsec == 987'654'321,
+                  preserve);
+    }
+}
+
+TEST_F(ProcessFileReadWrite, SymbolicLinkStaysALinkToTheRewrittenFile)
+{
+    const QString target = makeFile("real.txt", "old");
+    const QString link = dir.filePath("link.txt");
+    ASSERT_TRUE(QFile::link(target, link));
+    process(link);
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(TestFiles::read(target), "new");
+    EXPECT_EQ(TestFiles::read(dir.filePath("_BACKUP_/link.txt")), "old");
+}
+
+TEST_F(ProcessFileReadWrite, FileChangedOnDiskIsLeftAloneAndTheRunGoesOn)
+{
+    InterferingHost interfering;
+    RunContext interferingRun{interfering, state, job};
+    const QString file = makeFile("shared.txt", "old");
+    interfering.victim = file;
+    ProcessFile(file, 0, *statistics, interferingRun);
+
+    EXPECT_EQ(TestFiles::read(file), "edited elsewhere");
+    ASSERT_EQ(interfering.messages.size(), 1);
+    EXPECT_TRUE(interfering.messages[0].startsWith("File \"" + file + "\" was changed"));
+    EXPECT_EQ(statisticsRow(1), (PathTable::Row{file, "1", "1"}));
+    EXPECT_TRUE(state.fileFailed);
+    EXPECT_FALSE(state.breakRequested());
+}
+
+TEST_F(ProcessFileReadWrite, FailedWriteStopsTheBatchAndKeepsTheOriginal)
+{
+    changeOptions([](RunOptions &o) { o.backupMode = BackupNone; });
+    const QByteArray original = "old" + QByteArray(64 * 1024, '.');
+    const QString file = makeFile("large.txt", original);
+    const QString expectedMessage = "Unexpected error while saving the file \"" + file
+        + "\". Please restore the file from back-up.\n\nBatch was stopped.";
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{1024, 1024};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        process(file);
+        const bool reported = host.messages == QList<QString>{expectedMessage}
+            && state.breakRequested() && state.fileFailed;
+        ::_exit(reported ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "message, break and failure mark expected";
+    EXPECT_EQ(TestFiles::read(file), original);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"large.txt"});
+}
+
+TEST(StatisticsTable, Headers)
+{
+    std::unique_ptr<PathTable> table(newStatisticsTable());
+    EXPECT_EQ(table->headers(), (QList<QString>{"File name", "Occurences", "Replacements"}));
+}
+
+} // namespace
