@@ -21,7 +21,8 @@ struct RunState {
     bool AskReadOnly = true;
     bool AskBackUpFailure = true;
 
-    // Upper-cased full paths of the back-up folders chosen in this run.
+    // Full paths of the back-up folders chosen in this run, compared exactly
+    // (file names are case-sensitive here).
     QStringList BackUpFolders;
 
     // How the coding of the current file was worked out.
