@@ -134,9 +134,11 @@ void FileRun::process()
 
 FileRun::ReadResult FileRun::read()
 {
-    PosixFile file = PosixFile::open(nativePath(m_path), O_RDONLY);
+    // Non-blocking, so that a named pipe in place of the file cannot hang
+    // the run; only a regular file is read.
+    PosixFile file = PosixFile::open(nativePath(m_path), O_RDONLY | O_NONBLOCK);
     struct stat info {};
-    if (!file.isOpen() || ::fstat(file.descriptor(), &info) != 0)
+    if (!file.isOpen() || ::fstat(file.descriptor(), &info) != 0 || !S_ISREG(info.st_mode))
         return ReadResult::Unreadable;
     if (info.st_size == 0)
         return ReadResult::Empty;

@@ -3,6 +3,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -77,11 +78,16 @@ TEST_F(ProcessFileReadWrite, FileThatCannotBeReadIsReported)
     const QString folder = dir.filePath("folder.txt");
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder.txt"));
 
-    process(dangling);
-    process(folder);
-    EXPECT_EQ(statisticsRow(1), (PathTable::Row{dangling, "cannot be read", "cannot be read"}));
-    EXPECT_EQ(statisticsRow(2), (PathTable::Row{folder, "cannot be read", "cannot be read"}));
-    EXPECT_EQ(host.messages.size(), 2);
+    const QString pipe = dir.filePath("pipe.txt");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
+
+    const QStringList paths{dangling, folder, pipe};
+    for (const QString &path : paths)
+        process(path);
+    for (int row = 1; row <= 3; ++row)
+        EXPECT_EQ(statisticsRow(row),
+                  (PathTable::Row{paths[row - 1], "cannot be read", "cannot be read"}));
+    EXPECT_EQ(host.messages.size(), 3);
     EXPECT_TRUE(state.fileFailed);
     EXPECT_FALSE(state.breakRequested());
 }
