@@ -1,0 +1,23 @@
+#include "app/ShellFolders.h"
+
+#include "engine/PathHelpers.h"
+
+#include <QStandardPaths>
+
+QString DesktopFolder()
+{
+    return WithTrailingBackslash(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
+}
+
+QString AppDataFolder(bool allUsers)
+{
+    const QString user = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (!allUsers)
+        return WithTrailingBackslash(user);
+    // The list starts with the user's own folder; the system folders follow.
+    for (const QString &folder : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
+        if (folder != user)
+            return WithTrailingBackslash(folder);
+    }
+    return QString();
+}
