@@ -15,7 +15,8 @@ QString AppDataFolder(bool allUsers)
     if (!allUsers)
         return WithTrailingBackslash(user);
     // The list starts with the user's own folder; the system folders follow.
-    for (const QString &folder : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
+    const QStringList folders = QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
+    for (const QString &folder : folders) {
         if (folder != user)
             return WithTrailingBackslash(folder);
     }

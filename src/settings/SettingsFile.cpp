@@ -171,7 +171,8 @@ void ReadGridSection(const IniFile &ini, TextTable &table, const QByteArray &sec
     // A cell at position p reads the key p + skip with skip <= 1000, so rows
     // starting beyond the highest key number can only be empty.
     const qint64 reach = highestValueNumber(ini, section);
-    const qint64 rowCount = width > 0 && height > 0 ? qMin<qint64>(height, (reach + width - 1) / width) : 0;
+    const qint64 rowCount =
+        width > 0 && height > 0 ? qMin<qint64>(height, (reach + width - 1) / width) : 0;
 
     QList<TextTable::Row> rows(rowCount, TextTable::Row(table.columns()));
     int skip = 0;
