@@ -75,7 +75,8 @@ bool copyFile(const QString &source, const QString &destination)
     if (!to.isOpen())
         return false;
     const timespec times[2] = {info.st_atim, info.st_mtim};
-    const bool copied = copyContent(from, to) && ::fchmod(to.descriptor(), info.st_mode & 07777) == 0
+    const bool copied = copyContent(from, to)
+        && ::fchmod(to.descriptor(), info.st_mode & 07777) == 0
         && ::futimens(to.descriptor(), times) == 0;
     if (to.close() && copied)
         return true;

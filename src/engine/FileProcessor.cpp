@@ -33,25 +33,29 @@ QString sizeInMiB(qint64 bytes)
 
 QString codingReportFor(const CodingDetection &detection)
 {
+    const auto codingName = [](int coding) { return QString::fromLatin1(CodingName(coding)); };
     QString report;
     switch (detection.bomKind) {
     case EncodingUtf8:
-        report = QStringLiteral("Byte order mark EF BB BF found.\nIt suggests the file is in UTF-8 coding.\n\n");
+        report = QStringLiteral("Byte order mark EF BB BF found.\n");
         break;
     case EncodingUnicode:
-        report = QStringLiteral("Byte order mark FF FE found.\nIt suggests the file is in Unicode coding.\n\n");
+        report = QStringLiteral("Byte order mark FF FE found.\n");
         break;
     case EncodingUnicodeBigEndian:
-        report = QStringLiteral("Byte order mark FE FF found.\nIt suggests the file is in Unicode (big endian) coding.\n\n");
+        report = QStringLiteral("Byte order mark FE FF found.\n");
         break;
     default:
         report = QStringLiteral("No byte order mark found.\n\n");
     }
+    if (detection.bomKind != EncodingNone)
+        report += QStringLiteral("It suggests the file is in %1 coding.\n\n")
+                      .arg(codingName(detection.bomKind));
     if (detection.contentGuess == EncodingNone)
         report += QStringLiteral("File coding can't be reliably guessed from its content.\n\n");
     else
-        report += QStringLiteral("The content seems to be in ") + QString::fromLatin1(CodingName(detection.contentGuess))
-            + QStringLiteral(" coding.\n\n");
+        report += QStringLiteral("The content seems to be in %1 coding.\n\n")
+                      .arg(codingName(detection.contentGuess));
     return report;
 }
 
@@ -230,16 +234,18 @@ bool FileRun::makeBackUp()
             name = DefaultBackupFolder;
         const QString candidate =
             BackupCopy::chooseSubfolder(folder, name, m_run.state.BackUpFolders);
-        return backUpTo(WithTrailingBackslash(candidate) + m_fileName,
-                        QStringLiteral("Back-up failed!\n\nFile %1 couln't be copied to folder %2. ")
-                            .arg(quoted(m_path), quoted(candidate)));
+        return backUpTo(
+            WithTrailingBackslash(candidate) + m_fileName,
+            QStringLiteral("Back-up failed!\n\nFile %1 couln't be copied to folder %2. ")
+                .arg(quoted(m_path), quoted(candidate)));
     }
     if (m_options.backupMode == BackupRename) {
-        const QString candidate =
-            BackupCopy::renamedCopyPath(m_path, CodePage::toQString(m_options.backupPrefix).trimmed(),
-                                        CodePage::toQString(m_options.backupSuffix).trimmed());
-        return backUpTo(candidate, QStringLiteral("Back-up failed!\n\nFile %1 couln't be copied to %2. ")
-                                       .arg(quoted(m_path), quoted(candidate)));
+        const QString candidate = BackupCopy::renamedCopyPath(
+            m_path, CodePage::toQString(m_options.backupPrefix).trimmed(),
+            CodePage::toQString(m_options.backupSuffix).trimmed());
+        return backUpTo(candidate,
+                        QStringLiteral("Back-up failed!\n\nFile %1 couln't be copied to %2. ")
+                            .arg(quoted(m_path), quoted(candidate)));
     }
     return true;
 }
@@ -301,9 +307,10 @@ void FileRun::writeBack(std::optional<mode_t> attributes)
         break;
     case WriteOutcome::Failed:
         m_run.state.fileFailed = true;
-        m_run.host.showMessage(QStringLiteral("Unexpected error while saving the file %1. Please "
-                                              "restore the file from back-up.\n\nBatch was stopped.")
-                                   .arg(quoted(m_path)));
+        m_run.host.showMessage(
+            QStringLiteral("Unexpected error while saving the file %1. Please restore the file "
+                           "from back-up.\n\nBatch was stopped.")
+                .arg(quoted(m_path)));
         m_run.state.requestBreak();
         break;
     }

@@ -60,12 +60,23 @@ TEST_F(ProcessFileReadWrite, Utf8FileForcedToAnsiKeepsItsBomAndSaysSo)
     EXPECT_EQ(statisticsRow(1), (PathTable::Row{file, "1", "1"}));
 }
 
-TEST_F(ProcessFileReadWrite, CodingReportWithoutMark)
+TEST_F(ProcessFileReadWrite, CodingReportNamesTheMarkAndTheGuess)
 {
-    const QString file = makeFile("plain.txt", "old text");
-    process(file);
-    EXPECT_EQ(state.CodingReport, "No byte order mark found.\n\n"
-                                  "The content seems to be in ANSI coding.\n\n");
+    const struct {
+        QByteArray content;
+        const char *report;
+    } cases[] = {
+        {"old text", "No byte order mark found.\n\nThe content seems to be in ANSI coding.\n\n"},
+        {QByteArray("\xFF\xFEo\0l\0d\0", 8),
+         "Byte order mark FF FE found.\nIt suggests the file is in Unicode coding.\n\n"},
+        {QByteArray("\xFE\xFF\0o\0l\0d", 8),
+         "Byte order mark FE FF found.\nIt suggests the file is in Unicode (big endian) "
+         "coding.\n\n"},
+    };
+    for (const auto &c : cases) {
+        process(makeFile("coded.txt", c.content));
+        EXPECT_TRUE(state.CodingReport.startsWith(c.report)) << state.CodingReport.toStdString();
+    }
 }
 
 TEST_F(ProcessFileReadWrite, EmptyFileIsSkippedSilently)
