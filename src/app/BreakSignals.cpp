@@ -1,0 +1,48 @@
+#include "app/BreakSignals.h"
+
+#include "engine/RunState.h"
+
+#include <csignal>
+
+namespace {
+
+static_assert(std::atomic<bool>::is_always_lock_free,
+              "the break flag is set from a signal handler");
+
+RunState *g_state = nullptr;
+volatile std::sig_atomic_t g_received = 0;
+
+extern "C" void onBreakSignal(int)
+{
+    g_received = 1;
+    if (g_state)
+        g_state->requestBreak();
+}
+
+} // namespace
+
+namespace BreakSignals {
+
+void install(RunState &state)
+{
+    g_state = &state;
+    struct sigaction action = {};
+    action.sa_handler = onBreakSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESETHAND | SA_RESTART;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+void reassert()
+{
+    if (g_received && g_state)
+        g_state->requestBreak();
+}
+
+bool received()
+{
+    return g_received != 0;
+}
+
+} // namespace BreakSignals

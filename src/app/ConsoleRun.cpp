@@ -1,0 +1,70 @@
+#include "app/ConsoleRun.h"
+
+#include "app/BreakSignals.h"
+#include "app/ConsoleHost.h"
+#include "app/Preferences.h"
+#include "engine/BatchRun.h"
+#include "engine/CodePage.h"
+#include "engine/FileCollector.h"
+#include "engine/FileProcessor.h"
+#include "settings/Job.h"
+#include "settings/SettingsFile.h"
+#include "settings/SettingsFileError.h"
+
+#include <QFileInfo>
+#include <memory>
+
+namespace {
+
+// Reading the job in a console run: its one message goes to standard error.
+class ConsoleSettingsHost : public SettingsFileHost
+{
+public:
+    explicit ConsoleSettingsHost(RunHost &host) : m_host(host) {}
+    void showInformation(const QByteArray &message) override
+    {
+        m_host.showMessage(CodePage::toQString(message));
+    }
+
+private:
+    RunHost &m_host;
+};
+
+} // namespace
+
+int RunUnattended(const QString &settingsFile)
+{
+    ConsoleHost host([](const QString &message) {
+        return HasMessageMark(message, QString::fromLatin1(MainWindowName));
+    });
+
+    if (!QFileInfo::exists(settingsFile)) {
+        host.showMessage("File \"" + settingsFile + "\" specified on the command line doesn't exist.");
+        return 1;
+    }
+
+    Job job;
+    RunState state;
+    state.unattended = true;
+    BreakSignals::install(state);
+    RunContext run{host, state, job};
+    std::unique_ptr<PathTable> files(newFileListTable());
+    std::unique_ptr<PathTable> statistics(newStatisticsTable());
+    BatchRun batch(run, *files, *statistics);
+    batch.setAutomaticSave([&] { WriteSettingsFile(settingsFile, job); });
+
+    try {
+        ConsoleSettingsHost settingsHost(host);
+        // A refused version leaves the job empty; the run then fails its
+        // first validation, as a run from the window would.
+        ReadSettingsFile(settingsFile, job, settingsHost);
+        batch.FindAndReplaceMnuClick();
+    } catch (const SettingsFileError &error) {
+        host.showMessage(error.message());
+        return 1;
+    }
+
+    if (host.exitCode() != 0)
+        return host.exitCode();
+    return state.fileFailed ? 1 : 0;
+}
