@@ -1,0 +1,192 @@
+#include "engine/BatchRun.h"
+#include "engine/FileCollector.h"
+#include "engine/FileProcessor.h"
+#include "support/ScriptedHost.h"
+#include "support/TestFiles.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+class BatchRunTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    ScriptedHost host;
+    RunState state;
+    Job job;
+    RunContext run{host, state, job};
+    std::unique_ptr<PathTable> files{newFileListTable()};
+    std::unique_ptr<PathTable> statistics{newStatisticsTable()};
+    BatchRun batch{run, *files, *statistics};
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        job.folders().AppendRow({dir.path().toUtf8(), "None", "-B"});
+        job.fileTypes().AppendRow({"*.txt", "Auto", ""});
+        job.stringPairs().AppendRow({"old", "new", "(--)[Default]"});
+        RunOptions options;
+        options.promptEachReplace = false;
+        options.backupMode = BackupNone;
+        job.setOptions(options);
+    }
+
+    QString makeFile(const QString &name, const QByteArray &content)
+    {
+        const QString path = dir.filePath(name);
+        TestFiles::write(path, content);
+        return path;
+    }
+};
+
+TEST_F(BatchRunTest, ProcessesEveryListedFileAndShowsStatistics)
+{
+    const QString a = makeFile("a.txt", "old old");
+    const QString b = makeFile("b.txt", "nothing here");
+    const QString c = makeFile("c.txt", "old");
+    batch.FindAndReplaceMnuClick();
+
+    EXPECT_EQ(TestFiles::read(a), "new new");
+    EXPECT_EQ(TestFiles::read(b), "nothing here");
+    EXPECT_EQ(TestFiles::read(c), "new");
+    EXPECT_EQ(host.fileListShown, 1);
+    EXPECT_EQ(host.statisticsShown, 1);
+    ASSERT_EQ(statistics->DataRowCount(), 2); // only files with occurrences
+    EXPECT_EQ(statistics->row(1), (PathTable::Row{a, "2", "2"}));
+    EXPECT_EQ(statistics->row(2), (PathTable::Row{c, "1", "1"}));
+    EXPECT_EQ(host.progress, (QList<QString>{"1/3", "2/3", "3/3", ""}));
+    EXPECT_FALSE(batch.RunActive());
+    EXPECT_FALSE(batch.Processing());
+    EXPECT_TRUE(host.wizardStages.contains(10));
+}
+
+TEST_F(BatchRunTest, NoStringPairsIsReportedAfterTheFileList)
+{
+    const QString a = makeFile("a.txt", "old");
+    job.stringPairs().ClearGrid();
+    batch.FindAndReplaceMnuClick();
+
+    EXPECT_EQ(host.fileListShown, 1);
+    EXPECT_EQ(host.messages,
+              (QList<QString>{"No \"Find what/Replace with\" strings specified. At least one pair "
+                              "of strings must be specified."}));
+    EXPECT_EQ(host.pages, (QList<JobPage>{JobPage::Strings}));
+    EXPECT_EQ(host.statisticsShown, 0);
+    EXPECT_EQ(TestFiles::read(a), "old");
+}
+
+TEST_F(BatchRunTest, UnattendedValidationFailuresSetTheExitCodeSilently)
+{
+    state.unattended = true;
+    makeFile("a.txt", "old");
+    job.stringPairs().ClearGrid();
+    batch.FindAndReplaceMnuClick();
+    EXPECT_EQ(host.exitCode, 1);
+    EXPECT_TRUE(host.messages.isEmpty());
+
+    host.exitCode = 0;
+    job.folders().ClearGrid();
+    batch.FindAndReplaceMnuClick();
+    EXPECT_EQ(host.exitCode, 1);
+    EXPECT_TRUE(host.messages.isEmpty());
+}
+
+TEST_F(BatchRunTest, CancelInTheFileListProcessesNothing)
+{
+    const QString a = makeFile("a.txt", "old");
+    host.fileListContinues = false;
+    batch.FindAndReplaceMnuClick();
+    EXPECT_EQ(TestFiles::read(a), "old");
+    EXPECT_EQ(host.statisticsShown, 0);
+}
+
+TEST_F(BatchRunTest, UnattendedRunShowsNoDialogsAndNumbersTheTitle)
+{
+    state.unattended = true;
+    makeFile("a.txt", "old");
+    makeFile("b.txt", "old");
+    RunOptions options = job.options();
+    options.promptEachReplace = true; // an unattended run replaces without asking
+    job.setOptions(options);
+    batch.FindAndReplaceMnuClick();
+
+    EXPECT_EQ(host.fileListShown, 0);
+    EXPECT_EQ(host.statisticsShown, 0);
+    EXPECT_TRUE(host.confirmations.isEmpty());
+    EXPECT_EQ(host.titles, (QList<QString>{"SVX [1/2]", "SVX [2/2]", "Sarvonex"}));
+    EXPECT_EQ(statistics->DataRowCount(), 2);
+}
+
+TEST_F(BatchRunTest, CancelAllStopsAfterTheCurrentFileAndStillShowsStatistics)
+{
+    const QString a = makeFile("a.txt", "old");
+    const QString b = makeFile("b.txt", "old");
+    RunOptions options = job.options();
+    options.promptEachReplace = true;
+    job.setOptions(options);
+    host.replaceAnswers = {ReplaceAnswer::Cancel};
+    batch.FindAndReplaceMnuClick();
+
+    EXPECT_EQ(TestFiles::read(a), "old");
+    EXPECT_EQ(TestFiles::read(b), "old");
+    EXPECT_EQ(host.confirmations.size(), 1);
+    EXPECT_EQ(host.statisticsShown, 1);
+    ASSERT_EQ(statistics->DataRowCount(), 1);
+    EXPECT_EQ(statistics->row(1), (PathTable::Row{a, "1", "0"}));
+}
+
+TEST_F(BatchRunTest, RunStateIsResetForEachRun)
+{
+    makeFile("a.txt", "old");
+    state.BreakRequested = true;
+    state.AskBinary = state.AskReadOnly = state.AskBackUpFailure = false;
+    state.BackUpFolders = {"/stale"};
+    statistics->AppendRow({"/stale", "1", "1"});
+    batch.FindAndReplaceMnuClick();
+
+    EXPECT_TRUE(state.AskBinary && state.AskReadOnly && state.AskBackUpFailure);
+    EXPECT_FALSE(state.breakRequested());
+    EXPECT_TRUE(state.BackUpFolders.isEmpty());
+    ASSERT_EQ(statistics->DataRowCount(), 1);
+    EXPECT_NE(statistics->cell(1, 0), "/stale");
+}
+
+TEST_F(BatchRunTest, BreakProcessAsksFirst)
+{
+    host.confirmAnswers = {false, true};
+    batch.BreakProcessBtnClick();
+    EXPECT_FALSE(state.breakRequested());
+    batch.BreakProcessBtnClick();
+    EXPECT_TRUE(state.breakRequested());
+    EXPECT_EQ(host.confirmQuestions.first(),
+              "Are you sure to break the find & replace process?\n(changes in the current file "
+              "will be discarded)");
+}
+
+TEST_F(BatchRunTest, AutomaticSaveRunsBeforeCollectionEvenWhenNothingIsFound)
+{
+    int saves = 0;
+    batch.setAutomaticSave([&] { ++saves; });
+    batch.FindAndReplaceMnuClick(); // no files: "No files found."
+    EXPECT_EQ(saves, 0);            // option off
+
+    RunOptions options = job.options();
+    options.saveSettingsAutomatically = true;
+    job.setOptions(options);
+    batch.FindAndReplaceMnuClick();
+    EXPECT_EQ(saves, 1);
+    EXPECT_EQ(host.stickyMessages.size(), 2);
+}
+
+TEST_F(BatchRunTest, RowWithEmptyCodingIsProcessedAsAuto)
+{
+    const QString a = makeFile("a.txt", QByteArray("\xFF\xFE", 2) + QByteArray("o\0l\0d\0", 6));
+    files->resetRows({{a, "", ""}});
+    batch.ProcessFileList();
+    EXPECT_EQ(TestFiles::read(a), QByteArray("\xFF\xFE", 2) + QByteArray("n\0e\0w\0", 6));
+}
+
+} // namespace
