@@ -26,11 +26,9 @@ constexpr int WizardReplaceStage = 9;
 class StringPairPass
 {
 public:
-    StringPairPass(ByteBuffer &source, ByteBuffer &destination, const PreparedPair &pair,
-                   const QString &path, FileCounters &counters, int encoding, int bomLength,
-                   RunContext &run)
+    StringPairPass(ByteBuffer &source, const PreparedPair &pair, const QString &path,
+                   FileCounters &counters, int encoding, int bomLength, RunContext &run)
         : m_source(source),
-          m_destination(destination),
           m_pair(pair),
           m_path(path),
           m_counters(counters),
@@ -51,12 +49,15 @@ private:
     void reportProgress(qint64 pos);
     bool confirm();
     bool asksAboutMatch() const;
+    bool makeDestination();
     void replace();
     bool enlarge(qint64 needed, qint64 capacity);
     void finish();
 
     ByteBuffer &m_source;
-    ByteBuffer &m_destination;
+    // Made at the first replacement: a pass that replaces nothing leaves the
+    // source as it is and needs no memory.
+    ByteBuffer m_destination;
     const PreparedPair &m_pair;
     const QString &m_path;
     FileCounters &m_counters;
@@ -168,8 +169,20 @@ bool StringPairPass::enlarge(qint64 needed, qint64 capacity)
     return m_destination.resize(capacity) || (capacity > needed && m_destination.resize(needed));
 }
 
+bool StringPairPass::makeDestination()
+{
+    if (!m_destination.isNull())
+        return true;
+    if (m_destination.allocate(qMax<qint64>(m_source.capacity(), 1)))
+        return true;
+    m_counters.outOfMemory = true;
+    return false;
+}
+
 void StringPairPass::replace()
 {
+    if (!makeDestination())
+        return;
     const ScanState &s = m_matcher.state();
     const QByteArray &bytes = m_pair.replacementBytes;
     const qint64 kept = s.matchStart - m_copied;
@@ -194,17 +207,19 @@ void StringPairPass::replace()
 
 void StringPairPass::finish()
 {
-    const qint64 rest = m_source.length() - m_copied;
-    const qint64 needed = m_destinationLength + rest;
-    if (needed > m_destination.capacity() && !enlarge(needed, needed))
-        m_counters.outOfMemory = true;
-    if (!m_counters.outOfMemory) {
-        std::memcpy(m_destination.data() + m_destinationLength, m_source.data() + m_copied,
-                    size_t(rest));
-        m_destinationLength = needed;
+    if (!m_destination.isNull()) {
+        const qint64 rest = m_source.length() - m_copied;
+        const qint64 needed = m_destinationLength + rest;
+        if (needed > m_destination.capacity() && !enlarge(needed, needed))
+            m_counters.outOfMemory = true;
+        if (!m_counters.outOfMemory) {
+            std::memcpy(m_destination.data() + m_destinationLength, m_source.data() + m_copied,
+                        size_t(rest));
+            m_destinationLength = needed;
+        }
+        m_destination.setLength(m_destinationLength);
+        m_source = std::move(m_destination);
     }
-    m_destination.setLength(m_destinationLength);
-    m_source = std::move(m_destination);
     m_run.host.setStatus(QString());
 }
 
@@ -220,11 +235,6 @@ bool ApplyStringPair(ByteBuffer &buffer, const QByteArray &findText,
     // make every character a match of its own: it matches nothing instead.
     if (pair.pattern.empty())
         return false;
-    ByteBuffer destination;
-    if (!destination.allocate(qMax<qint64>(buffer.capacity(), 1))) {
-        counters.outOfMemory = true;
-        return false;
-    }
-    StringPairPass pass(buffer, destination, pair, path, counters, encoding, bomLength, run);
+    StringPairPass pass(buffer, pair, path, counters, encoding, bomLength, run);
     return pass.run();
 }

@@ -269,6 +269,9 @@ TEST_F(ApplyStringPairTest, OutOfMemory)
     ByteBuffer buffer = bufferOf("aaaa");
     const char *before = buffer.data();
     ByteBuffer::setAllocationLimit(3);
+    // A pass that replaces nothing needs no second buffer.
+    EXPECT_FALSE(ApplyStringPair(buffer, "z", "b", "", "f", counters, EncodingAnsi, 0, run));
+    EXPECT_FALSE(counters.outOfMemory);
     EXPECT_FALSE(ApplyStringPair(buffer, "a", "b", "", "f", counters, EncodingAnsi, 0, run));
     EXPECT_TRUE(counters.outOfMemory);
     EXPECT_EQ(buffer.data(), before);

@@ -1,0 +1,103 @@
+#include "engine/ApplyStringPair.h"
+#include "engine/Encodings.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <random>
+
+namespace {
+
+// A host that is never asked anything: prompting is off in every case.
+class QuietHost : public RunHost
+{
+public:
+    ContinueAnswer AskContinue(const QString &, const std::array<QString, 4> &) override
+    {
+        return ContinueAnswer::Yes;
+    }
+    ReplaceAnswer confirmReplace(const ReplaceConfirmation &) override
+    {
+        return ReplaceAnswer::Yes;
+    }
+    bool confirm(const QString &) override { return true; }
+    void showMessage(const QString &) override {}
+    void ShowStickyMessage(const QString &) override {}
+    void setStatus(const QString &) override {}
+    void setProgress(const QString &) override {}
+    void pump() override {}
+    bool showFileList(PathTable &) override { return true; }
+    void showStatistics(const PathTable &) override {}
+};
+
+constexpr qint64 TextSize = qint64(64) << 20;
+
+// About 64 MiB of prose-like lines in the encoding: common English words,
+// some accented ones, CR LF line ends.
+const QByteArray &sampleText(int encoding)
+{
+    static QByteArray texts[5];
+    QByteArray &text = texts[encoding];
+    if (!text.isEmpty())
+        return text;
+    const char *words[] = {"the",  "quick",  "brown", "fox",         "jumps",   "over",
+                           "lazy", "dog",    "and",   "caf\xE9",     "cr\xE8me", "na\xEFve",
+                           "data", "buffer", "line",  "replacement", "of",      "text"};
+    std::mt19937 random(1);
+    const qint64 ansiSize = encoding >= EncodingUnicode ? TextSize / 2 : TextSize;
+    QByteArray ansi;
+    ansi.reserve(ansiSize + 100);
+    while (ansi.size() < ansiSize) {
+        for (int i = 0; i < 12; ++i) {
+            ansi += words[random() % std::size(words)];
+            ansi += ' ';
+        }
+        ansi += "\r\n";
+    }
+    ansi.truncate(ansiSize);
+    text = EncodeReplacement(ansi, encoding);
+    return text;
+}
+
+struct Case {
+    int encoding;
+    const char *find;
+    const char *replacement;
+    const char *options;
+};
+
+void applyPair(benchmark::State &state, Case c)
+{
+    const QByteArray &text = sampleText(c.encoding);
+    QuietHost host;
+    RunState runState;
+    runState.PromptEachReplacement = false;
+    Job job;
+    RunContext run{host, runState, job};
+    ByteBuffer buffer;
+    FileCounters counters;
+    for (auto _ : state) {
+        state.PauseTiming();
+        buffer.allocate(text.size());
+        std::memcpy(buffer.data(), text.constData(), size_t(text.size()));
+        buffer.setLength(text.size());
+        counters = {};
+        state.ResumeTiming();
+        ApplyStringPair(buffer, c.find, c.replacement, c.options, "bench.txt", counters,
+                        c.encoding, 0, run);
+    }
+    state.SetBytesProcessed(state.iterations() * text.size());
+    state.counters["replacements"] = double(counters.replacements);
+}
+
+BENCHMARK_CAPTURE(applyPair, ansiNoMatchCaseSensitive, Case{EncodingAnsi, "zebra", "z", "c"});
+BENCHMARK_CAPTURE(applyPair, ansiNoMatchIgnoringCase, Case{EncodingAnsi, "zebra", "z", ""});
+BENCHMARK_CAPTURE(applyPair, utf8Literal, Case{EncodingUtf8, "caf\xE9 zebra", "z", ""});
+BENCHMARK_CAPTURE(applyPair, utf16Literal, Case{EncodingUnicode, "caf\xE9 zebra", "z", ""});
+BENCHMARK_CAPTURE(applyPair, ansiWildcard, Case{EncodingAnsi, "fox*dog", "cat", "(?*)"});
+BENCHMARK_CAPTURE(applyPair, ansiWholeWords, Case{EncodingAnsi, "over", "under", "w"});
+BENCHMARK_CAPTURE(applyPair, ansiManyMatches, Case{EncodingAnsi, "the", "THE", "c"});
+
+} // namespace
+
+BENCHMARK_MAIN();
