@@ -19,7 +19,7 @@ public:
     qint64 find(qint64 from, qint64 end);
 
 private:
-    static constexpr int MaxMemchrBytes = 4;
+    static constexpr int MaxMemchrBytes = 6;
 
     const unsigned char *m_bytes;
     qint64 m_length;
