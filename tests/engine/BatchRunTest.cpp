@@ -1,44 +1,29 @@
 #include "engine/BatchRun.h"
 #include "engine/FileCollector.h"
 #include "engine/FileProcessor.h"
-#include "support/ScriptedHost.h"
-#include "support/TestFiles.h"
+#include "support/RunFixture.h"
 
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <memory>
 
 namespace {
 
-class BatchRunTest : public ::testing::Test
+class BatchRunTest : public RunFixture
 {
 protected:
-    QTemporaryDir dir;
-    ScriptedHost host;
-    RunState state;
-    Job job;
-    RunContext run{host, state, job};
     std::unique_ptr<PathTable> files{newFileListTable()};
     std::unique_ptr<PathTable> statistics{newStatisticsTable()};
     BatchRun batch{run, *files, *statistics};
 
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
+        RunFixture::SetUp();
         job.folders().AppendRow({dir.path().toUtf8(), "None", "-B"});
         job.fileTypes().AppendRow({"*.txt", "Auto", ""});
         job.stringPairs().AppendRow({"old", "new", "(--)[Default]"});
-        RunOptions options;
-        options.promptEachReplace = false;
-        options.backupMode = BackupNone;
-        job.setOptions(options);
-    }
-
-    QString makeFile(const QString &name, const QByteArray &content)
-    {
-        const QString path = dir.filePath(name);
-        TestFiles::write(path, content);
-        return path;
+        changeOptions([](RunOptions &o) {
+            o.promptEachReplace = false;
+            o.backupMode = BackupNone;
+        });
     }
 };
 
@@ -108,9 +93,8 @@ TEST_F(BatchRunTest, UnattendedRunShowsNoDialogsAndNumbersTheTitle)
     state.unattended = true;
     makeFile("a.txt", "old");
     makeFile("b.txt", "old");
-    RunOptions options = job.options();
-    options.promptEachReplace = true; // an unattended run replaces without asking
-    job.setOptions(options);
+    // An unattended run replaces without asking.
+    changeOptions([](RunOptions &o) { o.promptEachReplace = true; });
     batch.FindAndReplaceMnuClick();
 
     EXPECT_EQ(host.fileListShown, 0);
@@ -124,9 +108,7 @@ TEST_F(BatchRunTest, CancelAllStopsAfterTheCurrentFileAndStillShowsStatistics)
 {
     const QString a = makeFile("a.txt", "old");
     const QString b = makeFile("b.txt", "old");
-    RunOptions options = job.options();
-    options.promptEachReplace = true;
-    job.setOptions(options);
+    changeOptions([](RunOptions &o) { o.promptEachReplace = true; });
     host.replaceAnswers = {ReplaceAnswer::Cancel};
     batch.FindAndReplaceMnuClick();
 
@@ -173,9 +155,7 @@ TEST_F(BatchRunTest, AutomaticSaveRunsBeforeCollectionEvenWhenNothingIsFound)
     batch.FindAndReplaceMnuClick(); // no files: "No files found."
     EXPECT_EQ(saves, 0);            // option off
 
-    RunOptions options = job.options();
-    options.saveSettingsAutomatically = true;
-    job.setOptions(options);
+    changeOptions([](RunOptions &o) { o.saveSettingsAutomatically = true; });
     batch.FindAndReplaceMnuClick();
     EXPECT_EQ(saves, 1);
     EXPECT_EQ(host.stickyMessages.size(), 2);

@@ -1,11 +1,9 @@
+#include "support/FileSizeLimit.h"
 #include "support/ProcessFileFixture.h"
 
 #include <algorithm>
-#include <csignal>
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -189,21 +187,11 @@ TEST_F(ProcessFileReadWrite, FailedWriteStopsTheBatchAndKeepsTheOriginal)
     const QString file = makeFile("large.txt", original);
     const QString expectedMessage = "Unexpected error while saving the file \"" + file
         + "\". Please restore the file from back-up.\n\nBatch was stopped.";
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        ::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{1024, 1024};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
+    EXPECT_TRUE(passesWithFileSizeLimit([&] {
         process(file);
-        const bool reported = host.messages == QList<QString>{expectedMessage}
-            && state.breakRequested() && state.fileFailed;
-        ::_exit(reported ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "message, break and failure mark expected";
+        return host.messages == QList<QString>{expectedMessage} && state.breakRequested()
+            && state.fileFailed;
+    })) << "message, break and failure mark expected";
     EXPECT_EQ(TestFiles::read(file), original);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"large.txt"});
 }

@@ -1,16 +1,14 @@
 #include "engine/SafeFileWriter.h"
+#include "support/FileSizeLimit.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <csignal>
 #include <fcntl.h>
 #include <functional>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -160,22 +158,11 @@ TEST_F(SafeFileWriterTest, FailedWriteLeavesTheOriginalAndNoTemporaryFile)
 {
     const QByteArray big(256 * 1024, 'x');
     const FileIdentity asRead = identityOf(file);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        // The child may not write more than 1 KiB to any file: the write of
-        // the temporary file fails half-way.
-        ::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{1024, 1024};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        const WriteOutcome outcome =
-            writeFileSafely(file, big.constData(), big.size(), asRead, true);
-        ::_exit(outcome == WriteOutcome::Failed ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "the write must report the failure";
+    // The write of the temporary file fails half-way.
+    EXPECT_TRUE(passesWithFileSizeLimit([&] {
+        return writeFileSafely(file, big.constData(), big.size(), asRead, true)
+            == WriteOutcome::Failed;
+    })) << "the write must report the failure";
     EXPECT_EQ(TestFiles::read(file), oldContent);
     EXPECT_TRUE(temporaryLeftovers(dir.path()).isEmpty());
 }

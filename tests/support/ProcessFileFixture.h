@@ -1,52 +1,26 @@
 #pragma once
 
-#include "engine/ByteBuffer.h"
 #include "engine/FileProcessor.h"
 #include "settings/FileEncoding.h"
-#include "support/ScriptedHost.h"
-#include "support/TestFiles.h"
+#include "support/RunFixture.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
-#include <functional>
-#include <gtest/gtest.h>
 #include <memory>
 #include <sys/stat.h>
 
-// A job, a run and a temporary folder for tests of ProcessFile. Replacements
-// are made without confirmation unless a test turns prompting on.
-class ProcessFileFixture : public ::testing::Test
+// Tests of ProcessFile. Replacements are made without confirmation unless a
+// test turns prompting on.
+class ProcessFileFixture : public RunFixture
 {
 protected:
-    QTemporaryDir dir;
-    ScriptedHost host;
-    RunState state;
-    Job job;
-    RunContext run{host, state, job};
     std::unique_ptr<PathTable> statistics{newStatisticsTable()};
 
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
+        RunFixture::SetUp();
         state.PromptEachReplacement = false;
         job.stringPairs().AppendRow({"old", "new", ""});
-    }
-
-    void TearDown() override { ByteBuffer::setAllocationLimit(-1); }
-
-    void changeOptions(const std::function<void(RunOptions &)> &change)
-    {
-        RunOptions options = job.options();
-        change(options);
-        job.setOptions(options);
-    }
-
-    QString makeFile(const QString &name, const QByteArray &content)
-    {
-        const QString path = dir.filePath(name);
-        TestFiles::write(path, content);
-        return path;
     }
 
     void process(const QString &path, int requiredCoding = 0)
