@@ -93,8 +93,8 @@ run_cp() { cp -r "$corpus" "$work/copy2"; rm -rf "$work/copy2"; }
 
 command -v bc >/dev/null || { apt-get update -qq && apt-get install -y -qq bc >/dev/null; }
 printf '%-18s %-10s %10s %14s %8s %8s\n' case tool time throughput "x sed" "as sed"
-for spec in "rare:QUIXOTRIX:QUIXOTIC" "common:the:THE"; do
-  IFS=: read -r case find repl <<<"$spec"
+for job_case in "rare:QUIXOTRIX:QUIXOTIC" "common:the:THE"; do
+  IFS=: read -r case find repl <<<"$job_case"
   measure "sed -i" "$case" run_sed "$find" "$repl"
   measure "perl -pi" "$case" run_perl "$find" "$repl" ""
   measure "sarvonex" "$case" run_sarvonex "$find" "$repl" "c(--)[Default]"
