@@ -51,8 +51,25 @@ bool rejectEmpty(const TextTable &table, JobPage page, const char *message, RunC
     return true;
 }
 
-void collectFolderEntry(const FolderEntry &entry, const Job &job, QStringList &found,
-                        QStringList &excluded)
+// One finding of the walk. A Linux file name may hold a tab, so the path is
+// kept apart from the other fields instead of being read back out of a
+// tab-separated line, which would name another file.
+struct FoundFile {
+    QString path;
+    QString lastWrite;
+    QString coding;
+    QString line; // the whole list line, the sort key
+};
+
+// A line of SearchFolder ends in the date-time text, which holds no tab.
+FoundFile fromSearchLine(const QString &line)
+{
+    const qsizetype tab = line.lastIndexOf(QLatin1Char('\t'));
+    return {line.left(tab), line.mid(tab + 1), QString(), line};
+}
+
+void collectFolderEntry(const FolderEntry &entry, const Job &job, QList<FoundFile> &found,
+                        QSet<QString> &excluded)
 {
     const QString folder = CodePage::toQString(entry.folder);
     if (folder.isEmpty())
@@ -60,16 +77,23 @@ void collectFolderEntry(const FolderEntry &entry, const Job &job, QStringList &f
     const BackupSkip skip = backupSkipFor(entry, job.options());
     for (const TextTable::Row &row : job.fileTypes().entries()) {
         const FileTypeEntry type = FileTypeEntry::fromRow(row);
-        const qsizetype firstNew = found.size();
-        SearchFolder(folder, CodePage::toQString(type.mask), found, skip.filePrefix,
+        QStringList lines;
+        SearchFolder(folder, CodePage::toQString(type.mask), lines, skip.filePrefix,
                      skip.folderName, entry.depth);
-        const QString coding = QLatin1Char('\t') + CodePage::toQString(type.encodingName);
-        for (qsizetype i = firstNew; i < found.size(); ++i)
-            found[i] += coding;
+        const QString coding = CodePage::toQString(type.encodingName);
+        for (const QString &line : std::as_const(lines)) {
+            FoundFile file = fromSearchLine(line);
+            file.coding = coding;
+            file.line += QLatin1Char('\t') + coding;
+            found.append(file);
+        }
     }
     for (const TextTable::Row &row : job.excludedFileTypes().entries()) {
-        SearchFolder(folder, CodePage::toQString(FileTypeEntry::fromRow(row).mask), excluded,
+        QStringList lines;
+        SearchFolder(folder, CodePage::toQString(FileTypeEntry::fromRow(row).mask), lines,
                      skip.filePrefix, skip.folderName, entry.depth);
+        for (const QString &line : std::as_const(lines))
+            excluded.insert(fromSearchLine(line).path);
     }
 }
 
@@ -77,29 +101,28 @@ void collectFolderEntry(const FolderEntry &entry, const Job &job, QStringList &f
 // a file listed twice would be processed twice, applying its string pairs to
 // text they had already changed and backing up the changed file. The first
 // finding (earliest folder entry, then earliest file type) keeps its coding.
-QStringList withoutExcludedAndRepeated(const QStringList &found, const QStringList &excluded)
+QList<FoundFile> withoutExcludedAndRepeated(const QList<FoundFile> &found,
+                                            const QSet<QString> &excluded)
 {
-    QSet<QString> seen;
-    for (const QString &line : excluded)
-        seen.insert(TabField(line, FileListPath));
-    QStringList kept;
-    for (const QString &line : found) {
-        const QString path = TabField(line, FileListPath);
-        if (!seen.contains(path)) {
-            seen.insert(path);
-            kept.append(line);
+    QSet<QString> seen = excluded;
+    QList<FoundFile> kept;
+    for (const FoundFile &file : found) {
+        if (!seen.contains(file.path)) {
+            seen.insert(file.path);
+            kept.append(file);
         }
     }
     return kept;
 }
 
-void sortByUserCollation(QStringList &lines)
+void sortByUserCollation(QList<FoundFile> &files)
 {
     QCollator collator(QLocale::system());
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::stable_sort(lines.begin(), lines.end(), [&collator](const QString &a, const QString &b) {
-        return collator.compare(a, b) < 0;
-    });
+    std::stable_sort(files.begin(), files.end(),
+                     [&collator](const FoundFile &a, const FoundFile &b) {
+                         return collator.compare(a.line, b.line) < 0;
+                     });
 }
 
 } // namespace
@@ -117,8 +140,8 @@ bool CollectFiles(bool showList, PathTable &files, RunContext &run)
         return false;
 
     run.host.setStatus(QStringLiteral("Searching for files..."));
-    QStringList found;
-    QStringList excluded;
+    QList<FoundFile> found;
+    QSet<QString> excluded;
     for (const TextTable::Row &row : run.job.folders().entries())
         collectFolderEntry(FolderEntry::fromRow(row), run.job, found, excluded);
     found = withoutExcludedAndRepeated(found, excluded);
@@ -130,7 +153,11 @@ bool CollectFiles(bool showList, PathTable &files, RunContext &run)
     }
 
     sortByUserCollation(found);
-    FillGridFromList(found, files);
+    QList<PathTable::Row> rows;
+    rows.reserve(found.size());
+    for (const FoundFile &file : std::as_const(found))
+        rows.append({file.path, file.lastWrite, file.coding});
+    files.resetRows(rows);
     run.host.wizardStage(FilesCollectedStage);
     const bool go = showList ? run.host.showFileList(files) : true;
     run.host.pump();

@@ -217,6 +217,23 @@ TEST_F(CollectorTest, AFileFoundTwiceIsListedOnceWithTheFirstCoding)
     EXPECT_EQ(files->cell(2, FileListCoding), "Unicode");
 }
 
+TEST_F(CollectorTest, FileNameWithATabKeepsItsWholePath)
+{
+    // "notes" must not be taken for the first part of "notes\t.txt".
+    touch("notes\t.txt");
+    touch("notes");
+    touch("sub\tdir/a.txt");
+    addFolder(root());
+    addType("*.txt", "ANSI");
+    ASSERT_EQ(collected(), (QStringList{"notes\t.txt", "sub\tdir/a.txt"}));
+    EXPECT_EQ(files->row(1), (PathTable::Row{root() + "/notes\t.txt",
+                                             lastWriteText(QFileInfo(root() + "/notes\t.txt")
+                                                               .lastModified()),
+                                             "ANSI"}));
+    exclude("*");
+    EXPECT_TRUE(collected().isEmpty());
+}
+
 TEST_F(CollectorTest, SortsByPathWithoutRegardToCase)
 {
     for (const char *f : {"b.txt", "C.txt", "A.txt", "sub/z.txt", "Sub2/a.txt"})
