@@ -2,11 +2,14 @@
 #include "engine/RunState.h"
 #include "support/TestFiles.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QThread>
 #include <QTemporaryDir>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -161,6 +164,61 @@ TEST_F(ConsoleRunTest, OtherInvocations)
     for (const auto &c : cases)
         EXPECT_EQ(runProgram(c.arguments, config).exitCode, c.exitCode)
             << c.arguments.join(' ').toStdString();
+}
+
+ino_t inodeOf(const QString &path)
+{
+    struct stat info = {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
+}
+
+// A break signal in the middle of a long run: every file is wholly old or
+// wholly new, the files written form a prefix of the processing order, no
+// temporary file is left behind and the program ends normally with 0.
+TEST_F(ConsoleRunTest, BreakSignalStopsTheRunBetweenWholeFiles)
+{
+    constexpr int fileCount = 300;
+    const QByteArray oldText = QByteArray("an old line\n").repeated(12000);
+    const QByteArray newText = QByteArray("an new line\n").repeated(12000);
+    QStringList paths;
+    for (int i = 0; i < fileCount; ++i) {
+        paths.append(QStringLiteral("%1/f%2.txt").arg(data).arg(i, 4, 10, QLatin1Char('0')));
+        TestFiles::write(paths.last(), oldText);
+    }
+    const QString job = writeJob(data.toUtf8(), onePair("old", "new"));
+
+    for (const int signalNumber : {SIGINT, SIGTERM}) {
+        for (const QString &path : paths)
+            TestFiles::write(path, oldText);
+        // The first file is replaced by a rename once it has been written.
+        const ino_t firstInode = inodeOf(paths.first());
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("DISPLAY");
+        env.remove("WAYLAND_DISPLAY");
+        env.remove("QT_QPA_PLATFORM");
+        env.insert("XDG_CONFIG_HOME", config);
+        process.setProcessEnvironment(env);
+        process.start(SARVONEX_PROGRAM, {"-f" + job, "-r", "-s"});
+        ASSERT_TRUE(process.waitForStarted());
+        while (inodeOf(paths.first()) == firstInode && process.state() == QProcess::Running)
+            QThread::yieldCurrentThread();
+        ::kill(pid_t(process.processId()), signalNumber);
+        ASSERT_TRUE(process.waitForFinished(120000));
+
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << signalNumber;
+        EXPECT_EQ(process.exitCode(), 0) << signalNumber;
+        int written = 0;
+        while (written < fileCount && TestFiles::read(paths[written]) == newText)
+            ++written;
+        EXPECT_GE(written, 1) << signalNumber;
+        EXPECT_LT(written, fileCount) << "the run ended before the signal came";
+        for (int i = written; i < fileCount; ++i)
+            ASSERT_EQ(TestFiles::read(paths[i]), oldText) << signalNumber << " file " << i;
+        EXPECT_EQ(QDir(data).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
+                      .size(),
+                  fileCount);
+    }
 }
 
 TEST(BreakSignals, InterruptRequestsABreak)
