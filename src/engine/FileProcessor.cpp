@@ -229,7 +229,9 @@ bool FileRun::makeBackUp()
     m_run.host.pump();
     const QString folder = QFileInfo(m_path).path();
     if (m_options.backupMode == BackupToSubfolder) {
-        QString name = CodePage::toQString(m_options.backupFolder).trimmed();
+        // Trimmed as the byte text, exactly as the folder walk trims it to
+        // skip back-up folders: a no-break space at an end stays in both.
+        QString name = CodePage::toQString(m_options.backupFolder.trimmed());
         if (!IsValidFolderName(name))
             name = DefaultBackupFolder;
         const QString candidate =
@@ -241,8 +243,8 @@ bool FileRun::makeBackUp()
     }
     if (m_options.backupMode == BackupRename) {
         const QString candidate = BackupCopy::renamedCopyPath(
-            m_path, CodePage::toQString(m_options.backupPrefix).trimmed(),
-            CodePage::toQString(m_options.backupSuffix).trimmed());
+            m_path, CodePage::toQString(m_options.backupPrefix.trimmed()),
+            CodePage::toQString(m_options.backupSuffix.trimmed()));
         return backUpTo(candidate,
                         QStringLiteral("Back-up failed!\n\nFile %1 couln't be copied to %2. ")
                             .arg(quoted(m_path), quoted(candidate)));

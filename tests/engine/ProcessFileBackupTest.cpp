@@ -1,3 +1,6 @@
+#include "engine/CodePage.h"
+#include "engine/FileCollector.h"
+#include "settings/JobEntries.h"
 #include "support/ProcessFileFixture.h"
 
 namespace {
@@ -160,6 +163,44 @@ TEST_F(ProcessFileBackup, RenameModeSkipsNamesTakenByFoldersAndDanglingLinks)
     process(file);
     EXPECT_EQ(TestFiles::read(dir.filePath("~notes.txt002")), "old");
     EXPECT_TRUE(host.questions.isEmpty());
+}
+
+TEST_F(ProcessFileBackup, TheNextCollectionSkipsTheBackupItMade)
+{
+    const struct {
+        const char *what;
+        int mode;
+        QByteArray folder, prefix;
+    } cases[] = {
+        {"subfolder", BackupToSubfolder, " Saved ", "~"},
+        {"subfolder, no-break space", BackupToSubfolder, "Saved\xA0", "~"},
+        {"rename", BackupRename, "_BACKUP_", " ~ "},
+        {"rename, no-break space", BackupRename, "_BACKUP_", "\xA0~"},
+    };
+    for (const auto &c : cases) {
+        QTemporaryDir caseDir;
+        const QString file = caseDir.filePath("notes.txt");
+        TestFiles::write(file, "old");
+        changeOptions([&](RunOptions &o) {
+            o.backupMode = c.mode;
+            o.backupFolder = c.folder;
+            o.backupPrefix = c.prefix;
+        });
+        startNextRun();
+        process(file);
+        ASSERT_EQ(QDir(caseDir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 2)
+            << c.what;
+
+        // The folder and file-type lists are the collection's alone.
+        job.folders().ClearGrid();
+        job.folders().AppendRow({CodePage::fromQString(caseDir.path()), DepthAllLevels, "-B"});
+        job.fileTypes().ClearGrid();
+        job.fileTypes().AppendRow({"*", "", ""});
+        std::unique_ptr<PathTable> files(newFileListTable());
+        ASSERT_TRUE(CollectFiles(false, *files, run)) << c.what;
+        EXPECT_EQ(files->DataRowCount(), 1) << c.what;
+        EXPECT_EQ(files->cell(1, FileListPath), file) << c.what;
+    }
 }
 
 } // namespace
