@@ -155,8 +155,10 @@ FileRun::ReadResult FileRun::read()
     m_run.host.pump();
     // A short read means the file shrank while it was read: its content is
     // not the one to rewrite.
-    if (file.readUpTo(m_buffer.data(), info.st_size) != info.st_size)
+    if (file.readUpTo(m_buffer.data(), info.st_size) != info.st_size) {
+        clearStatus();
         return ReadResult::Unreadable;
+    }
     m_buffer.setLength(info.st_size);
     return ReadResult::Read;
 }

@@ -108,6 +108,18 @@ TEST_F(ProcessFileReadWrite, FileThatCannotBeReadIsReported)
     EXPECT_FALSE(state.breakRequested());
 }
 
+TEST_F(ProcessFileReadWrite, ShortReadIsReportedAndClearsTheStatus)
+{
+    // A kernel attribute file claims a full page and yields a few bytes.
+    const QString file = "/sys/devices/system/cpu/online";
+    if (!QFileInfo(file).isFile() || QFileInfo(file).size() <= 64)
+        GTEST_SKIP() << "no short-reading file here";
+    process(file);
+    EXPECT_EQ(statisticsRow(1), (PathTable::Row{file, "cannot be read", "cannot be read"}));
+    ASSERT_FALSE(host.statuses.isEmpty());
+    EXPECT_EQ(host.statuses.last(), QString());
+}
+
 TEST_F(ProcessFileReadWrite, OutOfMemoryReadingOrReplacingSkipsTheFile)
 {
     const struct {
