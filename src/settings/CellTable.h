@@ -32,13 +32,14 @@ public:
     // Data rows present, empty first row included (always at least 1).
     int rowTotal() const { return int(m_rows.size()); }
 
-    // The number of entries: 0 when row 1 is all empty, else the data rows.
+    // The number of entries: 0 when row 1 is all empty, whatever rows follow
+    // it, else the data rows.
     int DataRowCount() const
     {
         for (const Cell &c : m_rows.first())
             if (!c.isEmpty())
                 return rowTotal();
-        return rowTotal() > 1 ? rowTotal() : 0;
+        return 0;
     }
 
     bool isEmpty() const { return DataRowCount() == 0; }

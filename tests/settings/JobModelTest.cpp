@@ -74,6 +74,18 @@ TEST(CellTable, ClearGridLeavesOneBlankRow)
     EXPECT_EQ(t.DataRowCount(), 0);
 }
 
+TEST(CellTable, ABlankFirstRowMeansNoEntriesWhateverFollows)
+{
+    // As a settings file whose first row holds only empty values loads.
+    TextTable t = makeTable();
+    t.resetRows({{"", "", ""}, {"b", "2", ""}});
+    EXPECT_EQ(t.DataRowCount(), 0);
+    EXPECT_TRUE(t.isEmpty());
+    EXPECT_TRUE(t.entries().isEmpty());
+    EXPECT_EQ(t.AppendRow({"a", "1", ""}), 1);
+    EXPECT_EQ(t.DataRowCount(), 2);
+}
+
 TEST(CellTable, ARowWithOnlyALaterCellCountsAsAnEntry)
 {
     TextTable t = makeTable();
