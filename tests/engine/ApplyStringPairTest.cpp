@@ -131,17 +131,18 @@ struct AnswerCase {
     int asked;
     bool promptAfter;
     bool breakAfter;
+    int nextPairAsked; // the next pair of the same file, two matches
 };
 
 TEST_F(ApplyStringPairTest, ConfirmationAnswers)
 {
     using A = ReplaceAnswer;
     const AnswerCase cases[] = {
-        {"yes, no, yes", {A::Yes, A::No, A::Yes}, "b a b", 3, true, false},
-        {"yes to all in file", {A::YesToAllInFile}, "b b b", 1, true, false},
-        {"no to all in file", {A::Yes, A::NoToAllInFile}, "b a a", 2, true, false},
-        {"yes to all files", {A::No, A::YesToAllFiles}, "a b b", 2, false, false},
-        {"cancel", {A::Yes, A::Cancel}, "b a a", 2, true, true},
+        {"yes, no, yes", {A::Yes, A::No, A::Yes}, "b a b", 3, true, false, 2},
+        {"yes to all in file", {A::YesToAllInFile}, "b b b", 1, true, false, 2},
+        {"no to all in file", {A::Yes, A::NoToAllInFile}, "b a a", 2, true, false, 2},
+        {"yes to all files", {A::No, A::YesToAllFiles}, "a b b", 2, false, false, 0},
+        {"cancel", {A::Yes, A::Cancel}, "b a a", 2, true, true, 0},
     };
     for (const AnswerCase &c : cases) {
         state.PromptEachReplacement = true;
@@ -152,6 +153,12 @@ TEST_F(ApplyStringPairTest, ConfirmationAnswers)
         EXPECT_EQ(host.confirmations.size(), c.asked) << c.what;
         EXPECT_EQ(state.PromptEachReplacement, c.promptAfter) << c.what;
         EXPECT_EQ(state.breakRequested(), c.breakAfter) << c.what;
+
+        // Asking in this file is per pair; only the run-wide answers reach on.
+        host.confirmations.clear();
+        host.replaceAnswers = {A::No, A::No};
+        apply("x x", "x", "y", "c");
+        EXPECT_EQ(host.confirmations.size(), c.nextPairAsked) << c.what;
     }
 }
 
@@ -230,6 +237,14 @@ TEST_F(ApplyStringPairTest, ContextIsLimitedToEightLinesAndAThousandUnits)
         EXPECT_EQ(host.confirmations[1].contextBefore, QByteArray(1024, 'y'));
         EXPECT_EQ(host.confirmations[1].contextAfter, QByteArray(1024, 'y'));
     }
+
+    // The limit is in bytes: 512 two-byte letters of UTF-8 on each side.
+    host.confirmations.clear();
+    const QByteArray letters = EncodeReplacement(QByteArray(600, '\xE9'), EncodingUtf8);
+    apply(letters + "X" + letters, "X", "", "c", EncodingUtf8);
+    ASSERT_EQ(host.confirmations.size(), 1);
+    EXPECT_EQ(host.confirmations[0].contextBefore, QByteArray(512, '\xE9'));
+    EXPECT_EQ(host.confirmations[0].contextAfter, QByteArray(512, '\xE9'));
 }
 
 TEST_F(ApplyStringPairTest, ProgressAndEnlargingStatus)
@@ -283,6 +298,16 @@ TEST_F(ApplyStringPairTest, OutOfMemory)
     ApplyStringPair(buffer, "a", "bbbbbbbb", "", "f", counters, EncodingAnsi, 0, run);
     EXPECT_TRUE(counters.outOfMemory);
     EXPECT_EQ(counters.replacements, 1);
+
+    // The last replacement fits, but the rest of the text does not.
+    counters = {};
+    host.statuses.clear();
+    ByteBuffer tail = bufferOf("ab");
+    ByteBuffer::setAllocationLimit(3);
+    ApplyStringPair(tail, "a", "xyz", "", "f", counters, EncodingAnsi, 0, run);
+    EXPECT_TRUE(counters.outOfMemory);
+    EXPECT_EQ(counters.replacements, 1);
+    EXPECT_TRUE(host.statuses.contains("Enlarging the destination buffer..."));
 
     // Without a limit, a long series of growing replacements comes out whole.
     ByteBuffer::setAllocationLimit(-1);

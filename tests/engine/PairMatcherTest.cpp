@@ -33,11 +33,11 @@ Matches matchesOf(const PreparedPair &pair, const QByteArray &text, int encoding
 TEST(PairMatcherTest, SkipAheadFindsWhatThePlainScanFinds)
 {
     const QByteArray textBytes("aAbB  \t\r\n\xA0\xC3\xA9\xC9\xE9\xC1\xA1\xE0\x81\xA1\xF0\xC5\xBF"
-                               "\x80\x00sS\x9C\x8C\xB5",
-                               35);
+                               "\x80\x00sS\x9C\x8C\xB5\xFF\xFE\xEF\xBB\xBF\xC5\xB8",
+                               42);
     const char *finds[] = {"a", "ab", "a b", " a", "\xE9", "s", "a*b", "b?a", "\x9C", "\xB5",
-                           "  b", "aa", " ", "b a "};
-    const char *options[] = {"", "c", "n", "N", "i", "w", "cw", "Nw", "(?*)"};
+                           "  b", "aa", " ", "b a ", "\xFF", "a\r\nb", "a*"};
+    const char *options[] = {"", "c", "n", "N", "i", "I", "w", "cw", "Nw", "Iw", "(?*)", "w(?*)"};
     std::mt19937 random(11);
     int found = 0;
     for (int round = 0; round < 3000; ++round) {
