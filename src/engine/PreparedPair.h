@@ -48,7 +48,8 @@ struct PreparedPair {
 };
 
 // `findCell` and `replacementCell` are in cell form; `encoding` 1..4. The
-// pattern ends at a zero byte of the find text: no character of the text can
-// match it, and it may hide an empty pattern.
+// find text is read as a zero-terminated text: the pattern ends at its first
+// zero byte (a zero byte of ANSI or UTF-16 text would otherwise match), so the
+// pattern may be empty even when the find text is not.
 PreparedPair PreparePair(const QByteArray &findCell, const QByteArray &replacementCell,
                          const QByteArray &optionsText, int encoding);
