@@ -3,7 +3,6 @@
 #include "engine/PathHelpers.h"
 #include "engine/PosixFile.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -38,6 +37,17 @@ bool copyContent(PosixFile &from, PosixFile &to)
     }
 }
 
+// Creates `folder` with any missing parents; a failure shows up later, when
+// the copy into it fails.
+void makeFolderPath(const QString &folder)
+{
+    const QByteArray path = nativePath(folder);
+    for (qsizetype at = 1; at <= path.size(); ++at) {
+        if (at == path.size() || path.at(at) == '/')
+            ::mkdir(path.left(at).constData(), 0777);
+    }
+}
+
 } // namespace
 
 QString chooseSubfolder(const QString &fileFolder, const QString &folderName,
@@ -45,9 +55,11 @@ QString chooseSubfolder(const QString &fileFolder, const QString &folderName,
 {
     const QString base = WithoutTrailingBackslash(WithTrailingBackslash(fileFolder) + folderName);
     const QString candidate = firstFreeName(base, [&](const QString &name) {
-        return QFileInfo(name).isDir() && !chosenFolders.contains(name);
+        struct stat info {};
+        return ::stat(nativePath(name).constData(), &info) == 0 && S_ISDIR(info.st_mode)
+            && !chosenFolders.contains(name);
     });
-    QDir().mkpath(candidate);
+    makeFolderPath(candidate);
     if (!chosenFolders.contains(candidate))
         chosenFolders.append(candidate);
     return candidate;
@@ -59,8 +71,8 @@ QString renamedCopyPath(const QString &filePath, const QString &prefix, const QS
     const QString base = WithTrailingBackslash(file.path()) + prefix + file.fileName() + suffix;
     // A dangling symbolic link still takes the name.
     return firstFreeName(base, [](const QString &name) {
-        const QFileInfo entry(name);
-        return entry.exists() || entry.isSymLink();
+        struct stat info {};
+        return ::lstat(nativePath(name).constData(), &info) == 0;
     });
 }
 

@@ -1,6 +1,7 @@
 #include "engine/FileAttributes.h"
 
-#include <QFile>
+#include "engine/PosixFile.h"
+
 #include <sys/stat.h>
 
 namespace FileAttributes {
@@ -12,7 +13,7 @@ constexpr mode_t PermissionBits = 07777;
 std::optional<mode_t> read(const QString &path)
 {
     struct stat info {};
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+    if (::stat(nativePath(path).constData(), &info) != 0)
         return std::nullopt;
     return info.st_mode;
 }
@@ -29,7 +30,7 @@ bool clearReadOnly(const QString &path, mode_t mode)
 
 bool restore(const QString &path, mode_t mode)
 {
-    return ::chmod(QFile::encodeName(path).constData(), mode & PermissionBits) == 0;
+    return ::chmod(nativePath(path).constData(), mode & PermissionBits) == 0;
 }
 
 mode_t withArchive(mode_t mode)

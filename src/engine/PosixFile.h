@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QFile>
 #include <QString>
 #include <QtGlobal>
 
@@ -40,7 +39,11 @@ private:
     int m_fd = -1;
 };
 
-inline QByteArray nativePath(const QString &path)
-{
-    return QFile::encodeName(path);
-}
+// File names are bytes; most are UTF-8, but a name may hold any byte. A byte
+// that is not part of valid UTF-8 is carried in the text as the lone
+// surrogate U+DC00 + byte, so every name the folder walk finds names the same
+// file again when it is opened, backed up or written. Valid UTF-8 names map
+// as QFile::encodeName and decodeName map them. Qt's own file classes do not
+// know this mapping: paths from the walk reach the file system through these.
+QByteArray nativePath(const QString &path);
+QString pathFromNative(const QByteArray &name);

@@ -1,11 +1,14 @@
 #include "engine/FileCollector.h"
 #include "engine/FileMask.h"
 #include "engine/LastWriteText.h"
+#include "engine/PosixFile.h"
 #include "settings/JobEntries.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -29,28 +32,40 @@ bool beginsWith(const QString &name, const QString &prefix)
     return !prefix.isEmpty() && name.startsWith(prefix, Qt::CaseSensitive);
 }
 
+QDateTime lastModified(const struct stat &info)
+{
+    return QDateTime::fromMSecsSinceEpoch(qint64(info.st_mtim.tv_sec) * 1000
+                                          + info.st_mtim.tv_nsec / 1000000);
+}
+
 // `dir` ends with "/". Lists the matching files of `dir`, then walks its
 // subfolders one level deeper. Symbolic links to folders are never entered,
 // so the walk cannot run round a link loop; a link to a file is collected
-// like the file it names.
+// like the file it names. The folder is read with the system calls rather
+// than Qt's iterator, which leaves out names that are not valid UTF-8.
 void walk(const QString &dir, int level, const WalkRules &rules, QStringList &target)
 {
+    DIR *const handle = ::opendir(nativePath(dir).constData());
+    if (!handle)
+        return;
     QStringList subfolders;
-    QDirIterator entries(dir, QDir::AllEntries | QDir::Hidden | QDir::System
-                                  | QDir::NoDotAndDotDot);
-    while (entries.hasNext()) {
-        entries.next();
-        const QFileInfo info = entries.fileInfo();
-        const QString name = info.fileName();
+    while (const dirent *entry = ::readdir(handle)) {
+        const QString name = pathFromNative(entry->d_name);
         if (isHidden(name))
             continue;
-        if (info.isFile()) {
+        struct stat link {};
+        struct stat info {};
+        if (::fstatat(::dirfd(handle), entry->d_name, &link, AT_SYMLINK_NOFOLLOW) != 0
+            || ::fstatat(::dirfd(handle), entry->d_name, &info, 0) != 0)
+            continue;
+        if (S_ISREG(info.st_mode)) {
             if (rules.mask.matches(name) && !beginsWith(name, rules.skipPrefix))
-                target.append(dir + name + QLatin1Char('\t') + lastWriteText(info.lastModified()));
-        } else if (info.isDir() && !info.isSymLink()) {
+                target.append(dir + name + QLatin1Char('\t') + lastWriteText(lastModified(info)));
+        } else if (S_ISDIR(info.st_mode) && !S_ISLNK(link.st_mode)) {
             subfolders.append(name);
         }
     }
+    ::closedir(handle);
 
     const bool deeper = rules.depth == FolderEntry::Unlimited || level < rules.depth;
     if (!deeper)

@@ -1,4 +1,7 @@
 #include "engine/PathHelpers.h"
+#include "engine/PosixFile.h"
+
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -65,6 +68,32 @@ TEST(PathHelpers, TrailingSeparator)
         EXPECT_EQ(WithTrailingBackslash(c.path), QString(c.with)) << c.path;
         EXPECT_EQ(WithoutTrailingBackslash(c.path), QString(c.without)) << c.path;
     }
+}
+
+TEST(NativePath, EveryByteNameComesBackAsItWas)
+{
+    const struct {
+        QByteArray name;
+        bool utf8;
+    } cases[] = {
+        {"/plain/notes.txt", true},
+        {"/caf\xC3\xA9/\xE2\x82\xAC \xF0\x9F\x98\x80.txt", true},
+        {"/caf\xE9.txt", false},         // Windows-1252 é
+        {"/\xC0\xAF", false},            // overlong "/"
+        {"/\xED\xA0\x80", false},        // an encoded surrogate
+        {"/\xF4\x90\x80\x80", false},    // beyond U+10FFFF
+        {"/cut\xE2\x82", false},          // sequence cut short at the end
+        {"/\xE2\x82/x", false},           // cut short before a separator
+        {"/\xFF\xFE\x80", false},
+    };
+    for (const auto &c : cases) {
+        const QString text = pathFromNative(c.name);
+        EXPECT_EQ(nativePath(text), c.name) << c.name.toHex().constData();
+        EXPECT_EQ(text == QFile::decodeName(c.name), c.utf8) << c.name.toHex().constData();
+        EXPECT_TRUE(text.startsWith(u'/')) << c.name.toHex().constData();
+    }
+    // A valid pair of surrogates is a character, not two escaped bytes.
+    EXPECT_EQ(nativePath(QString::fromUtf8("\xF0\x9F\x98\x80")), "\xF0\x9F\x98\x80");
 }
 
 } // namespace

@@ -1,3 +1,7 @@
+#include "engine/CodePage.h"
+#include "engine/FileCollector.h"
+#include "engine/PosixFile.h"
+#include "settings/JobEntries.h"
 #include "support/FileSizeLimit.h"
 #include "support/ProcessFileFixture.h"
 
@@ -206,6 +210,40 @@ TEST_F(ProcessFileReadWrite, FailedWriteStopsTheBatchAndKeepsTheOriginal)
     })) << "message, break and failure mark expected";
     EXPECT_EQ(TestFiles::read(file), original);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"large.txt"});
+}
+
+TEST_F(ProcessFileReadWrite, NameThatIsNotUtf8IsCollectedBackedUpAndWritten)
+{
+    // Windows-1252 "é" in a folder and a file name, as an old copy leaves them.
+    const QByteArray root = QFile::encodeName(dir.path());
+    const QByteArray folder = root + "/d\xE9p";
+    const QByteArray file = folder + "/caf\xE9.txt";
+    ASSERT_EQ(::mkdir(folder.constData(), 0755), 0);
+    const int fd = ::open(file.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::write(fd, "old", 3), 3);
+    ::close(fd);
+
+    job.folders().AppendRow({CodePage::fromQString(dir.path()), DepthAllLevels, "-B"});
+    job.fileTypes().AppendRow({"caf?.txt", "", ""});
+    std::unique_ptr<PathTable> files(newFileListTable());
+    ASSERT_TRUE(CollectFiles(false, *files, run));
+    ASSERT_EQ(files->DataRowCount(), 1);
+    const QString path = files->cell(1, FileListPath);
+    EXPECT_EQ(nativePath(path), file);
+
+    process(path);
+    const auto contentOf = [](const QByteArray &native) {
+        QByteArray content(16, '\0');
+        const int in = ::open(native.constData(), O_RDONLY);
+        content.resize(in < 0 ? 0 : ::read(in, content.data(), content.size()));
+        ::close(in);
+        return content;
+    };
+    EXPECT_EQ(contentOf(file), "new");
+    EXPECT_EQ(contentOf(folder + "/_BACKUP_/caf\xE9.txt"), "old");
+    EXPECT_EQ(statisticsRow(1), (PathTable::Row{path, "1", "1"}));
+    EXPECT_TRUE(host.messages.isEmpty());
 }
 
 TEST(StatisticsTable, Headers)
