@@ -122,6 +122,33 @@ TEST_F(ConsoleRunTest, MissingSettingsFileIsReportedAndExitsWithOne)
                                         + "\" specified on the command line doesn't exist."));
 }
 
+TEST_F(ConsoleRunTest, UnusableSettingsFilesAreReportedAndExitWithOne)
+{
+    TestFiles::write(data + "/a.txt", "old");
+    const QString job = writeJob(data.toUtf8(), onePair("old", "new"));
+    const QString folder = dir.filePath("folder.ini");
+    QDir().mkpath(folder);
+    const struct {
+        const char *name;
+        QString settingsFile;
+        QByteArray versionLine;
+        QString expectedError;
+    } cases[] = {
+        // A refused file leaves the job empty, which then has no folder.
+        {"newer version", job, "Version=2.3", "Version of the file being loaded: 2.3\n"},
+        {"a folder", folder, "Version=2.2", "Unable to read " + folder},
+    };
+    for (const auto &c : cases) {
+        TestFiles::write(job, TestFiles::read(job).replace("Version=2.2", c.versionLine));
+        const Outcome outcome = runProgram({"-f" + c.settingsFile, "-r", "-s"}, config);
+        EXPECT_EQ(outcome.exitCode, 1) << c.name;
+        EXPECT_TRUE(outcome.errors.contains(c.expectedError))
+            << c.name << ": " << outcome.errors.toStdString();
+        TestFiles::write(job, TestFiles::read(job).replace(c.versionLine, "Version=2.2"));
+    }
+    EXPECT_EQ(TestFiles::read(data + "/a.txt"), "old");
+}
+
 TEST_F(ConsoleRunTest, ReadOnlyFileIsSkippedAndTheQuestionReported)
 {
     const QString file = data + "/a.txt";

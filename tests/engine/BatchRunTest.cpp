@@ -161,6 +161,17 @@ TEST_F(BatchRunTest, AutomaticSaveRunsBeforeCollectionEvenWhenNothingIsFound)
     EXPECT_EQ(host.stickyMessages.size(), 2);
 }
 
+TEST_F(BatchRunTest, EmptiedFileListRunsAnEmptyLoopAndStillShowsStatistics)
+{
+    statistics->AppendRow({"/earlier run", "1", "1"});
+    files->ClearGrid(); // every row removed in the file list
+    batch.ProcessFileList();
+    EXPECT_EQ(host.statisticsShown, 1);
+    EXPECT_EQ(statistics->DataRowCount(), 0);
+    EXPECT_TRUE(host.messages.isEmpty());
+    EXPECT_FALSE(batch.Processing());
+}
+
 TEST_F(BatchRunTest, RowWithEmptyCodingIsProcessedAsAuto)
 {
     const QString a = makeFile("a.txt", QByteArray("\xFF\xFE", 2) + QByteArray("o\0l\0d\0", 6));
