@@ -29,7 +29,10 @@ void install(RunState &state)
     struct sigaction action = {};
     action.sa_handler = onBreakSignal;
     sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESETHAND | SA_RESTART;
+    // Later signals break again rather than kill: a file with more than one
+    // hard link is written in place, and ending the process in the middle of
+    // that write would leave it damaged. The break itself is prompt.
+    action.sa_flags = SA_RESTART;
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
 }

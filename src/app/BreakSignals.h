@@ -4,9 +4,8 @@ struct RunState;
 
 // In a console run, Ctrl+C (SIGINT) and SIGTERM act as Break Process: the run
 // stops after the current file, which is finished or left unwritten exactly as
-// a break from the window would. A second signal ends the process at once;
-// files being written are still safe, because a file is only ever replaced
-// whole.
+// a break from the window would. Further signals do the same and never end the
+// process in the middle of a write.
 namespace BreakSignals {
 
 void install(RunState &state);

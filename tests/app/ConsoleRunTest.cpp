@@ -255,11 +255,17 @@ TEST(BreakSignals, InterruptRequestsABreak)
     std::raise(SIGINT);
     EXPECT_TRUE(state.breakRequested());
     EXPECT_TRUE(BreakSignals::received());
+    // An impatient second Ctrl+C must not kill the process in the middle of
+    // writing a file in place (a file with more than one hard link).
+    std::raise(SIGINT);
+    std::raise(SIGTERM);
+    EXPECT_TRUE(state.breakRequested());
 
     state.BreakRequested = false; // a run resets the flag when it starts processing
     BreakSignals::reassert();
     EXPECT_TRUE(state.breakRequested());
     std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
 }
 
 } // namespace
