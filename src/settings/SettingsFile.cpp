@@ -168,11 +168,15 @@ void ReadGridSection(const IniFile &ini, TextTable &table, const QByteArray &sec
 {
     const int width = readInteger(ini, section, "GridWidth", 0);
     const int height = readInteger(ini, section, "GridHeight", 0);
-    // A cell at position p reads the key p + skip with skip <= 1000, so rows
-    // starting beyond the highest key number can only be empty.
+    // Rows starting beyond the highest key number can only be empty. They are
+    // kept as the file asks, unless "GridHeight" is wildly beyond the keys (a
+    // damaged or hand-edited file): then millions of empty rows would be
+    // made, and only the rows the keys reach are loaded.
     const qint64 reach = highestValueNumber(ini, section);
-    const qint64 rowCount =
-        width > 0 && height > 0 ? qMin<qint64>(height, (reach + width - 1) / width) : 0;
+    const qint64 rowsWithKeys = width > 0 ? (reach + width - 1) / width : 0;
+    qint64 rowCount = width > 0 && height > 0 ? height : 0;
+    if (rowCount > rowsWithKeys + MaximumSkippedKeys)
+        rowCount = rowsWithKeys;
 
     QList<TextTable::Row> rows(rowCount, TextTable::Row(table.columns()));
     int skip = 0;

@@ -164,6 +164,17 @@ TEST_F(SettingsFileTest, SkipCountStopsAtOneThousandPerSection)
               (QList<TextTable::Row>{{"a", "", "b"}, {"c", "", "d"}}));
 }
 
+TEST_F(SettingsFileTest, RowsBeyondTheKeysAreEmptyRows)
+{
+    Job job;
+    RecordingHost host;
+    ASSERT_TRUE(load("[Strings]\nGridWidth=3\nGridHeight=3\n"
+                     "Value1=a\nValue2=b\nValue3=c\nValue4=d\nValue5=e\nValue6=f\n",
+                     job, host));
+    EXPECT_EQ(job.stringPairs().entries(),
+              (QList<TextTable::Row>{{"a", "b", "c"}, {"d", "e", "f"}, {"", "", ""}}));
+}
+
 TEST_F(SettingsFileTest, ColumnsBeyondThreeAreIgnoredAndWildHeightsCreateNoEmptyRows)
 {
     Job job;
