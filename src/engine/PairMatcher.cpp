@@ -30,6 +30,8 @@ PairMatcher::PairMatcher(const PreparedPair &pair, const char *data, qint64 leng
       m_patternLength(qsizetype(pair.pattern.size())),
       m_normalize(pair.options.normalizes()),
       m_ignore(pair.options.ignoresWhiteSpace()),
+      m_leadingSpace(m_normalize && pair.kinds.front() == PatternUnitKind::Literal
+                     && pair.pattern.front() == u' '),
       m_reader(data, length, encoding, pair.options.caseSensitive)
 {
     Q_ASSERT(m_patternLength > 0);
@@ -76,11 +78,37 @@ bool PairMatcher::advances(char16_t c) const
 
 void PairMatcher::fail()
 {
-    if (m_state.restart < 0)
+    ScanState &s = m_state;
+    if (s.restart < 0)
         return;
-    m_state.pos = m_state.restart;
-    m_state.restart = -1;
-    m_state.pi = m_state.anchor;
+    const bool wholeAttemptFailed = s.anchor == 0 && s.pi > 0;
+    s.pos = s.restart;
+    s.restart = -1;
+    s.pi = s.anchor;
+    if (wholeAttemptFailed && m_leadingSpace)
+        skipAttemptsThatEndAlike();
+}
+
+// The failed attempt began with a white-space character and passed over the
+// rest of its run (a run counts as its first character). Each later character
+// of that run either begins an attempt of its own, which is in the same state
+// once the run is passed and so fails at the same character, or, when that
+// character was white space too, is passed over as part of a run. Either way
+// the scan goes on after the run. With whole words those attempts all follow
+// white space, so this one must not have followed a word character.
+void PairMatcher::skipAttemptsThatEndAlike()
+{
+    ScanState &s = m_state;
+    if (m_pair.options.wholeWords
+        && FollowsWordCharacter(m_data, m_length, m_encoding, m_bomLength, s.matchStart))
+        return;
+    while (s.pos < m_length) {
+        qint64 next = s.pos;
+        char16_t c;
+        if (!m_reader.read(next, c) || !m_pair.whiteSpace.contains(c))
+            return;
+        s.pos = next;
+    }
 }
 
 PairMatcher::Step PairMatcher::step()

@@ -45,6 +45,7 @@ private:
     Step step();
     bool advances(char16_t c) const;
     void fail();
+    void skipAttemptsThatEndAlike();
 
     const PreparedPair &m_pair;
     const char *m_data;
@@ -54,6 +55,7 @@ private:
     qsizetype m_patternLength;
     bool m_normalize;
     bool m_ignore;
+    bool m_leadingSpace; // Normalize mode, and the pattern starts with a space
     bool m_ended = false;
     UnitReader m_reader;
     std::optional<CandidateFinder> m_finder;

@@ -30,12 +30,17 @@ bool isWordCharacterAt(const char *data, qint64 length, int encoding, qint64 pos
 
 } // namespace
 
+bool FollowsWordCharacter(const char *data, qint64 length, int encoding, int bomLength,
+                          qint64 start)
+{
+    return start > bomLength
+        && isWordCharacterAt(data, length, encoding,
+                             previousCharacter(data, encoding, bomLength, start));
+}
+
 bool IsWholeWord(const char *data, qint64 length, int encoding, int bomLength, qint64 start,
                  qint64 end)
 {
-    if (start > bomLength
-        && isWordCharacterAt(data, length, encoding,
-                             previousCharacter(data, encoding, bomLength, start)))
-        return false;
-    return !isWordCharacterAt(data, length, encoding, end);
+    return !FollowsWordCharacter(data, length, encoding, bomLength, start)
+        && !isWordCharacterAt(data, length, encoding, end);
 }

@@ -8,3 +8,8 @@
 // byte's Windows-1252 character.
 bool IsWholeWord(const char *data, qint64 length, int encoding, int bomLength, qint64 start,
                  qint64 end);
+
+// True when the character just before `start` is a word character (never
+// for a match at the start of the text).
+bool FollowsWordCharacter(const char *data, qint64 length, int encoding, int bomLength,
+                          qint64 start);
