@@ -30,8 +30,6 @@ PairMatcher::PairMatcher(const PreparedPair &pair, const char *data, qint64 leng
       m_patternLength(qsizetype(pair.pattern.size())),
       m_normalize(pair.options.normalizes()),
       m_ignore(pair.options.ignoresWhiteSpace()),
-      m_leadingSpace(m_normalize && pair.kinds.front() == PatternUnitKind::Literal
-                     && pair.pattern.front() == u' '),
       m_reader(data, length, encoding, pair.options.caseSensitive)
 {
     Q_ASSERT(m_patternLength > 0);
@@ -85,12 +83,20 @@ void PairMatcher::fail()
     s.pos = s.restart;
     s.restart = -1;
     s.pi = s.anchor;
-    if (wholeAttemptFailed && m_leadingSpace)
+    if (wholeAttemptFailed && m_normalize && attemptBeganWithWhiteSpace())
         skipAttemptsThatEndAlike();
 }
 
-// The failed attempt began with a white-space character and passed over the
-// rest of its run (a run counts as its first character). Each later character
+bool PairMatcher::attemptBeganWithWhiteSpace() const
+{
+    qint64 pos = m_state.matchStart;
+    char16_t c;
+    return m_reader.read(pos, c) && m_pair.whiteSpace.contains(c);
+}
+
+// The failed attempt began with a white-space character (taken by a space or
+// a wildcard of the pattern) and passed over the rest of its run (a run counts
+// as its first character). Each later character
 // of that run either begins an attempt of its own, which is in the same state
 // once the run is passed and so fails at the same character, or, when that
 // character was white space too, is passed over as part of a run. Either way

@@ -45,6 +45,7 @@ private:
     Step step();
     bool advances(char16_t c) const;
     void fail();
+    bool attemptBeganWithWhiteSpace() const;
     void skipAttemptsThatEndAlike();
 
     const PreparedPair &m_pair;
@@ -55,7 +56,6 @@ private:
     qsizetype m_patternLength;
     bool m_normalize;
     bool m_ignore;
-    bool m_leadingSpace; // Normalize mode, and the pattern starts with a space
     bool m_ended = false;
     UnitReader m_reader;
     std::optional<CandidateFinder> m_finder;

@@ -90,7 +90,7 @@ TEST(PairMatcherTest, SkipAheadFindsWhatThePlainScanFinds)
                                "\x80\x00sS\x9C\x8C\xB5\xFF\xFE\xEF\xBB\xBF\xC5\xB8",
                                42);
     const char *finds[] = {"a", "ab", "a b", " a", "\xE9", "s", "a*b", "b?a", "\x9C", "\xB5",
-                           "  b", "aa", " ", "b a ", "\xFF", "a\r\nb", "a*", " b?", " b"};
+                           "  b", "aa", " ", "b a ", "\xFF", "a\r\nb", "a*", " b?", " b", "? b", "*b "};
     const char *options[] = {"", "c", "n", "N", "i", "I", "w", "cw", "Nw", "Iw", "(?*)", "w(?*)",
                              "nw(?*)"};
     std::mt19937 random(11);
@@ -127,8 +127,8 @@ TEST(PairMatcherTest, SkipAheadFindsWhatThePlainScanFinds)
 namespace {
 
 // In Normalize mode every white-space character of a run may begin an attempt
-// at a pattern that starts with a space, and each such attempt reads the rest
-// of the run. Those attempts end alike, so the run must not be read once per
+// at a pattern that starts with a space or a wildcard, and each such attempt
+// reads the rest of the run. Those attempts end alike, so the run must not be read once per
 // character: a megabyte of blanks would take many minutes, during which the
 // scan never pauses to let the user break it.
 TEST(PairMatcherTest, ALongRunOfWhiteSpaceIsNotReadOncePerCharacter)
@@ -145,6 +145,7 @@ TEST(PairMatcherTest, ALongRunOfWhiteSpaceIsNotReadOncePerCharacter)
         {" b", "nw", "bc, b", {{Blanks + 4, Blanks + 5}}},
         // The first attempt fails on the word before it; the next one passes.
         {" b?", "nw(?*)", "b .", {{2, Blanks + 2}}},
+        {"? a", "n(?*)", "b a", {{Blanks + 1, Blanks + 3}}},
     };
     const auto started = std::chrono::steady_clock::now();
     for (const auto &c : cases) {
