@@ -96,12 +96,12 @@ bool PairMatcher::attemptBeganWithWhiteSpace() const
 
 // The failed attempt began with a white-space character (taken by a space or
 // a wildcard of the pattern) and passed over the rest of its run (a run counts
-// as its first character). Each later character
-// of that run either begins an attempt of its own, which is in the same state
-// once the run is passed and so fails at the same character, or, when that
-// character was white space too, is passed over as part of a run. Either way
-// the scan goes on after the run. With whole words those attempts all follow
-// white space, so this one must not have followed a word character.
+// as its first character). Each later character of that run either begins an
+// attempt of its own, which is in the same state once the run is passed and so
+// fails at the same character, or, when that character was white space too, is
+// passed over as part of a run. Either way the scan goes on after the run. With
+// whole words those attempts all follow white space, so this one must not have
+// followed a word character.
 void PairMatcher::skipAttemptsThatEndAlike()
 {
     ScanState &s = m_state;
