@@ -24,8 +24,9 @@ public:
     // released. False, leaving the buffer empty, on failure.
     bool allocate(qint64 capacity);
 
-    // Grows (or shrinks) the block to `capacity`, keeping the first `length`
-    // bytes. False, leaving the buffer as it was, on failure.
+    // Grows (or shrinks) the block to `capacity`, keeping its contents up to
+    // the smaller of the two sizes. False, leaving the buffer as it was, on
+    // failure.
     bool resize(qint64 capacity);
 
     void release();

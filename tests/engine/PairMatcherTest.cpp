@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <random>
 #include <utility>
 #include <vector>
@@ -128,9 +127,10 @@ namespace {
 
 // In Normalize mode every white-space character of a run may begin an attempt
 // at a pattern that starts with a space or a wildcard, and each such attempt
-// reads the rest of the run. Those attempts end alike, so the run must not be read once per
-// character: a megabyte of blanks would take many minutes, during which the
-// scan never pauses to let the user break it.
+// reads the rest of the run. Those attempts end alike, so the run is read once
+// for them all; the matches must be the ones of the plain scan. (How long it
+// takes is measured by the normalizeOverBlankRuns benchmark: a megabyte of
+// blanks read once per blank takes many minutes.)
 TEST(PairMatcherTest, ALongRunOfWhiteSpaceIsNotReadOncePerCharacter)
 {
     constexpr qsizetype Blanks = 40000;
@@ -147,7 +147,6 @@ TEST(PairMatcherTest, ALongRunOfWhiteSpaceIsNotReadOncePerCharacter)
         {" b?", "nw(?*)", "b .", {{2, Blanks + 2}}},
         {"? a", "n(?*)", "b a", {{Blanks + 1, Blanks + 3}}},
     };
-    const auto started = std::chrono::steady_clock::now();
     for (const auto &c : cases) {
         const QByteArray ansi = "x" + QByteArray(Blanks, ' ') + c.after;
         for (int encoding : {EncodingAnsi, EncodingUtf8, EncodingUnicode}) {
@@ -161,10 +160,6 @@ TEST(PairMatcherTest, ALongRunOfWhiteSpaceIsNotReadOncePerCharacter)
                                            << encoding;
         }
     }
-    // Reading the run once per blank takes seconds here; once per attempt
-    // that ends differently, milliseconds.
-    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count(),
-              3.0);
 }
 
 } // namespace
