@@ -18,16 +18,21 @@ struct Outcome {
     QString errors;
 };
 
-// Runs the program without a display, with its preferences in `config`.
-Outcome runProgram(const QStringList &arguments, const QString &config)
+// No display, and the preferences in `config`.
+QProcessEnvironment programEnvironment(const QString &config)
 {
-    QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove("DISPLAY");
     env.remove("WAYLAND_DISPLAY");
     env.remove("QT_QPA_PLATFORM");
     env.insert("XDG_CONFIG_HOME", config);
-    process.setProcessEnvironment(env);
+    return env;
+}
+
+Outcome runProgram(const QStringList &arguments, const QString &config)
+{
+    QProcess process;
+    process.setProcessEnvironment(programEnvironment(config));
     process.start(SARVONEX_PROGRAM, arguments);
     process.closeWriteChannel();
     if (!process.waitForFinished(60000))
@@ -220,12 +225,7 @@ TEST_F(ConsoleRunTest, BreakSignalStopsTheRunBetweenWholeFiles)
         // The first file is replaced by a rename once it has been written.
         const ino_t firstInode = inodeOf(paths.first());
         QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove("DISPLAY");
-        env.remove("WAYLAND_DISPLAY");
-        env.remove("QT_QPA_PLATFORM");
-        env.insert("XDG_CONFIG_HOME", config);
-        process.setProcessEnvironment(env);
+        process.setProcessEnvironment(programEnvironment(config));
         process.start(SARVONEX_PROGRAM, {"-f" + job, "-r", "-s"});
         ASSERT_TRUE(process.waitForStarted());
         while (inodeOf(paths.first()) == firstInode && process.state() == QProcess::Running)
