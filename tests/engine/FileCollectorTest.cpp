@@ -11,6 +11,7 @@
 #include <QLocale>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <ostream>
 #include <sys/stat.h>
 
 namespace {
@@ -20,6 +21,12 @@ struct MaskCase {
     const char *name;
     bool matches;
 };
+
+// Test names show the cases, not their bytes.
+void PrintTo(const MaskCase &c, std::ostream *out)
+{
+    *out << '"' << c.mask << "\" on \"" << c.name << '"';
+}
 
 class FileMaskTest : public testing::TestWithParam<MaskCase> {};
 
@@ -104,6 +111,11 @@ struct DepthCase {
     QStringList expected;
 };
 
+void PrintTo(const DepthCase &c, std::ostream *out)
+{
+    *out << c.depth;
+}
+
 class DepthTest : public CollectorTest, public testing::WithParamInterface<DepthCase> {};
 
 TEST_P(DepthTest, WalksToTheEntrysDepth)
@@ -131,6 +143,11 @@ struct BackupCase {
     const char *flag;
     QStringList expected;
 };
+
+void PrintTo(const BackupCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
 
 class BackupSkipTest : public CollectorTest, public testing::WithParamInterface<BackupCase> {};
 
@@ -304,6 +321,12 @@ struct ValidationCase {
     JobPage page;
     QString message;
 };
+
+void PrintTo(const ValidationCase &c, std::ostream *out)
+{
+    *out << (c.withFolder ? "folder" : "no folder") << ", " << (c.withType ? "type" : "no type")
+         << (c.unattended ? ", unattended" : "");
+}
 
 class ValidationTest : public CollectorTest,
                        public testing::WithParamInterface<ValidationCase> {};
