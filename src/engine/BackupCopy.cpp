@@ -1,5 +1,6 @@
 #include "engine/BackupCopy.h"
 
+#include "engine/CodePage.h"
 #include "engine/PathHelpers.h"
 #include "engine/PosixFile.h"
 
@@ -10,6 +11,13 @@
 #include <vector>
 
 namespace BackupCopy {
+
+Names Names::of(const RunOptions &options)
+{
+    return {CodePage::toQString(options.backupFolder.trimmed()),
+            CodePage::toQString(options.backupPrefix.trimmed()),
+            CodePage::toQString(options.backupSuffix.trimmed())};
+}
 
 namespace {
 

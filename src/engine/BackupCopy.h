@@ -1,11 +1,24 @@
 #pragma once
 
+#include "settings/RunOptions.h"
+
 #include <QString>
 #include <QStringList>
 
 // Where back-up copies go and how they are made. A back-up copy never
 // overwrites an existing file.
 namespace BackupCopy {
+
+// The back-up folder name, file prefix and suffix of the run options, trimmed
+// as bytes. Making back-ups and skipping them in the folder walk both read
+// them from here, so a back-up is always one the next walk recognises.
+struct Names {
+    QString folder;
+    QString prefix;
+    QString suffix;
+
+    static Names of(const RunOptions &options);
+};
 
 // The back-up folder for a file in `fileFolder`: `folderName` (already checked
 // with IsValidFolderName) inside it, or base + 001, 002 ... when a folder of

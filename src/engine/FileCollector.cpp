@@ -1,4 +1,6 @@
 #include "engine/FileCollector.h"
+
+#include "engine/BackupCopy.h"
 #include "engine/CodePage.h"
 #include "settings/JobEntries.h"
 
@@ -32,10 +34,11 @@ BackupSkip backupSkipFor(const FolderEntry &entry, const RunOptions &options)
     BackupSkip skip;
     if (!entry.skipBackups)
         return skip;
+    const BackupCopy::Names names = BackupCopy::Names::of(options);
     if (options.backupMode == BackupToSubfolder)
-        skip.folderName = CodePage::toQString(options.backupFolder.trimmed());
+        skip.folderName = names.folder;
     else if (options.backupMode == BackupRename)
-        skip.filePrefix = CodePage::toQString(options.backupPrefix.trimmed());
+        skip.filePrefix = names.prefix;
     return skip;
 }
 

@@ -230,10 +230,9 @@ bool FileRun::makeBackUp()
     m_run.host.setStatus(QStringLiteral("Backing file up: ") + m_fileName);
     m_run.host.pump();
     const QString folder = QFileInfo(m_path).path();
+    const BackupCopy::Names names = BackupCopy::Names::of(m_options);
     if (m_options.backupMode == BackupToSubfolder) {
-        // Trimmed as the byte text, exactly as the folder walk trims it to
-        // skip back-up folders: a no-break space at an end stays in both.
-        QString name = CodePage::toQString(m_options.backupFolder.trimmed());
+        QString name = names.folder;
         if (!IsValidFolderName(name))
             name = DefaultBackupFolder;
         const QString candidate =
@@ -244,9 +243,7 @@ bool FileRun::makeBackUp()
                 .arg(quoted(m_path), quoted(candidate)));
     }
     if (m_options.backupMode == BackupRename) {
-        const QString candidate = BackupCopy::renamedCopyPath(
-            m_path, CodePage::toQString(m_options.backupPrefix.trimmed()),
-            CodePage::toQString(m_options.backupSuffix.trimmed()));
+        const QString candidate = BackupCopy::renamedCopyPath(m_path, names.prefix, names.suffix);
         return backUpTo(candidate,
                         QStringLiteral("Back-up failed!\n\nFile %1 couln't be copied to %2. ")
                             .arg(quoted(m_path), quoted(candidate)));
