@@ -1,0 +1,56 @@
+#include "ui/support/ModalDriver.h"
+
+#include <QAbstractButton>
+#include <QPointer>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+ModalDriver::ModalDriver() : m_timer(new QTimer)
+{
+    m_timer->setInterval(5);
+    QObject::connect(m_timer, &QTimer::timeout, [this] { poll(); });
+    m_timer->start();
+}
+
+ModalDriver::~ModalDriver()
+{
+    delete m_timer;
+}
+
+void ModalDriver::then(Action action)
+{
+    m_actions.append(std::move(action));
+}
+
+void ModalDriver::answer(QMessageBox::StandardButton button)
+{
+    then([this, button](QWidget *window) {
+        auto *box = qobject_cast<QMessageBox *>(window);
+        if (!box) {
+            ADD_FAILURE() << "expected a message box, got " << qPrintable(window->objectName());
+            window->close();
+            return;
+        }
+        m_messages.append(box->text());
+        QAbstractButton *pressed = box->button(button);
+        if (pressed)
+            pressed->click();
+        else
+            box->close();
+    });
+}
+
+void ModalDriver::poll()
+{
+    QWidget *modal = QApplication::activeModalWidget();
+    if (!modal || m_actions.isEmpty() || modal == m_lastHandled || !modal->isVisible())
+        return;
+    m_lastHandled = modal;
+    const Action action = m_actions.takeFirst();
+    // A window may be reused (a dialog created once); forget it once it closes
+    // so its next showing is driven again.
+    QPointer<QWidget> handled(modal);
+    action(modal);
+    if (handled && !handled->isVisible())
+        m_lastHandled = nullptr;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QString>
+#include <QWidget>
+#include <functional>
+
+// Drives modal windows from a test: each queued action runs once the next
+// modal window is up (a message box, a dialog, a file dialog), in order. The
+// test then calls the code that opens them; nothing is left waiting.
+class ModalDriver
+{
+public:
+    using Action = std::function<void(QWidget *)>;
+
+    ModalDriver();
+    ~ModalDriver();
+
+    // Runs `action` on the next modal window that opens.
+    void then(Action action);
+
+    // Presses the message box button with this role (QMessageBox::Yes, ...)
+    // and records the box's text.
+    void answer(QMessageBox::StandardButton button);
+
+    // The texts of the message boxes answered so far, in order.
+    const QStringList &messages() const { return m_messages; }
+
+    // True when every queued action has run.
+    bool done() const { return m_actions.isEmpty(); }
+
+private:
+    void poll();
+
+    QList<Action> m_actions;
+    QStringList m_messages;
+    QWidget *m_lastHandled = nullptr;
+    class QTimer *m_timer;
+};
