@@ -64,7 +64,5 @@ int RunUnattended(const QString &settingsFile)
         return 1;
     }
 
-    if (host.exitCode() != 0)
-        return host.exitCode();
-    return state.fileFailed ? 1 : 0;
+    return UnattendedExitCode(host.exitCode(), state);
 }

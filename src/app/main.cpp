@@ -2,17 +2,20 @@
 #include "app/ConnectionCheck.h"
 #include "app/ConsoleRun.h"
 #include "app/ProgramInfo.h"
+#include "ui/MainWindow/TPKSarvonexFrm.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <cstdio>
 
 namespace {
 
 const char usage[] =
-    "Usage: sarvonex -f<settings file> -r -s\n"
+    "Usage: sarvonex [-f<settings file> [-r [-s]]]\n"
     "\n"
-    "Runs the find & replace job of a settings file unattended: no dialog is\n"
-    "shown, every match is replaced, messages go to standard error.\n"
+    "Opens the main window, with the job of a settings file when one is given.\n"
+    "Without a display, only an unattended run works: -f<file> -r -s runs the\n"
+    "find & replace job unattended: no dialog is shown, every match is replaced,\n"
+    "messages go to standard error.\n"
     "\n"
     "  -f<file>, -f:<file>  the settings file (a slash may stand for the hyphen)\n"
     "  -r                   run Find & Replace on it, then end\n"
@@ -24,6 +27,24 @@ const char usage[] =
     "Exit code: 0 when the run did what was asked, 1 when it could not (a missing\n"
     "settings file, a job without folders, file types or string pairs, a file\n"
     "that could not be read or written), 2 for a command line it does not take.\n";
+
+// Whether windows can be shown: without any display (a server, cron, CI)
+// no window is created at all.
+bool HasDisplay()
+{
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+int RunWindow(int argc, char *argv[], const StartupRequest &request)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QString::fromLatin1(ApplicationTitle));
+    TPKSarvonexFrm window(request);
+    window.show();
+    app.exec();
+    return window.exitCode();
+}
 
 } // namespace
 
@@ -46,10 +67,12 @@ int main(int argc, char *argv[])
         return 0;
     }
 
+    const StartupRequest request = StartupRequest::fromArguments(arguments);
+    if (HasDisplay())
+        return RunWindow(argc, argv, request);
+
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(ApplicationTitle);
-
-    const StartupRequest request = StartupRequest::fromArguments(arguments);
     if (request.unattended && !request.settingsFile.isEmpty())
         return RunUnattended(request.settingsFile);
 

@@ -101,3 +101,10 @@ void BatchRun::setProcessing(bool processing)
     m_processing = processing;
     m_run.host.updateCommandStates(processing);
 }
+
+int UnattendedExitCode(int validationExitCode, const RunState &state)
+{
+    if (validationExitCode != 0)
+        return validationExitCode;
+    return state.fileFailed ? 1 : 0;
+}

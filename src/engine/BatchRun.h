@@ -43,3 +43,7 @@ private:
     bool m_runActive = false;
     bool m_processing = false;
 };
+
+// The exit code an unattended run ends with: a validation failure's code,
+// else 1 when a file could not be read or written, else 0.
+int UnattendedExitCode(int validationExitCode, const RunState &state);

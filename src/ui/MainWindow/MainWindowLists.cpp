@@ -1,0 +1,295 @@
+// The list commands of the main window: add, edit, copy, delete and move the
+// entries of the four grids through the entry dialogs.
+#include "ui/MainWindow/TPKSarvonexFrm.h"
+
+#include "engine/CodePage.h"
+#include "settings/CellText.h"
+#include "ui/EditDirs/TEditDirsFrm.h"
+#include "ui/EditFileType/TEditFileTypeFrm.h"
+#include "ui/EditStrings/TEditStringsFrm.h"
+
+#include <QKeyEvent>
+
+namespace {
+
+constexpr int MaxOptionsText = 255;
+
+bool allEmpty(const TextTable::Row &cells)
+{
+    return std::all_of(cells.cbegin(), cells.cend(), [](const QByteArray &c) { return c.isEmpty(); });
+}
+
+} // namespace
+
+int TPKSarvonexFrm::selectedRow(const QTableView *grid)
+{
+    const QModelIndex current = grid->currentIndex();
+    return current.isValid() ? current.row() + 1 : 1;
+}
+
+void TPKSarvonexFrm::selectRow(QTableView *grid, int row)
+{
+    const QModelIndex index = grid->model()->index(row - 1, 0);
+    grid->setCurrentIndex(index);
+    grid->selectRow(row - 1);
+    grid->scrollTo(index);
+}
+
+void TPKSarvonexFrm::connectListCommands()
+{
+    const auto button = [this](QPushButton *b, void (TPKSarvonexFrm::*handler)()) {
+        connect(b, &QPushButton::clicked, this, handler);
+    };
+    button(AddDirBtn, &TPKSarvonexFrm::AddDirBtnClick);
+    button(EditDirBtn, &TPKSarvonexFrm::EditDirBtnClick);
+    button(DeleteDirBtn, &TPKSarvonexFrm::DeleteDirBtnClick);
+    button(AddTypeBtn, &TPKSarvonexFrm::AddTypeBtnClick);
+    button(EditTypeBtn, &TPKSarvonexFrm::EditTypeBtnClick);
+    button(CopyTypeBtn, &TPKSarvonexFrm::CopyTypeBtnClick);
+    button(DeleteTypeBtn, &TPKSarvonexFrm::DeleteTypeBtnClick);
+    button(AddExclFileBtn, &TPKSarvonexFrm::AddExclFileBtnClick);
+    button(EditExclFileBtn, &TPKSarvonexFrm::EditExclFileBtnClick);
+    button(CopyExclFileBtn, &TPKSarvonexFrm::CopyExclFileBtnClick);
+    button(DeleteExclFileBtn, &TPKSarvonexFrm::DeleteExclFileBtnClick);
+    button(AddStringsBtn, &TPKSarvonexFrm::AddStringsBtnClick);
+    button(EditStringsBtn, &TPKSarvonexFrm::EditStringsBtnClick);
+    button(CopyBtn, &TPKSarvonexFrm::CopyBtnClick);
+    button(DeleteStringsBtn, &TPKSarvonexFrm::DeleteStringsBtnClick);
+    button(MoveUpBtn, &TPKSarvonexFrm::MoveUpBtnClick);
+    button(MoveDownBtn, &TPKSarvonexFrm::MoveDownBtnClick);
+
+    connect(DirsGrd, &QTableView::doubleClicked, this, &TPKSarvonexFrm::EditDirBtnClick);
+    connect(FileTypesGrd, &QTableView::doubleClicked, this, &TPKSarvonexFrm::EditTypeBtnClick);
+    connect(ExclFileTypesGrd, &QTableView::doubleClicked, this,
+            &TPKSarvonexFrm::EditExclFileBtnClick);
+    connect(StringsGrd, &QTableView::doubleClicked, this, &TPKSarvonexFrm::EditStringsBtnClick);
+}
+
+bool TPKSarvonexFrm::eventFilter(QObject *watched, QEvent *event)
+{
+    // The Delete key in a grid, with or without modifiers, deletes its entry.
+    if (event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Delete) {
+        for (QTableView *grid : {DirsGrd, FileTypesGrd, ExclFileTypesGrd, StringsGrd}) {
+            if (watched == grid) {
+                deleteEntry(grid);
+                return true;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// Folders.
+
+namespace {
+
+TextTable::Row folderRow(const TEditDirsFrm &dialog)
+{
+    return {CodePage::fromQString(dialog.DirEdt->text()),
+            CodePage::fromQString(dialog.LevelsCBx->currentText()),
+            dialog.IgnoreBackupDirsChk->isChecked() ? QByteArray("-B") : QByteArray("+B")};
+}
+
+} // namespace
+
+void TPKSarvonexFrm::AddDirBtnClick()
+{
+    EditDirsFrm->DirEdt->clear();
+    EditDirsFrm->LevelsCBx->setCurrentIndex(0);
+    EditDirsFrm->IgnoreBackupDirsChk->setChecked(true);
+    EditDirsFrm->IgnoreBackupFilesChk->setChecked(true);
+    if (EditDirsFrm->exec() != QDialog::Accepted)
+        return;
+    selectRow(DirsGrd, m_job.folders().AppendRow(folderRow(*EditDirsFrm)));
+    SetModified(true);
+}
+
+void TPKSarvonexFrm::EditDirBtnClick()
+{
+    const int row = selectedRow(DirsGrd);
+    const TextTable::Row cells = m_job.folders().row(row);
+    EditDirsFrm->DirEdt->setText(CodePage::toQString(cells[0]));
+    const int depth = EditDirsFrm->LevelsCBx->findText(CodePage::toQString(cells[1]),
+                                                       Qt::MatchFixedString);
+    EditDirsFrm->LevelsCBx->setCurrentIndex(qMax(depth, 0));
+    const bool skip = cells[2] != "+B";
+    EditDirsFrm->IgnoreBackupDirsChk->setChecked(skip);
+    EditDirsFrm->IgnoreBackupFilesChk->setChecked(skip);
+    if (EditDirsFrm->exec() != QDialog::Accepted)
+        return;
+    m_job.folders().setRow(row, folderRow(*EditDirsFrm));
+    SetModified(true);
+}
+
+void TPKSarvonexFrm::DeleteDirBtnClick()
+{
+    deleteEntry(DirsGrd);
+}
+
+// File types: the included list reads and writes the encoding, the excluded
+// list keeps its encoding cell empty.
+
+TextTable::Row TPKSarvonexFrm::fileTypeRow(bool included) const
+{
+    return {CodePage::fromQString(EditFileTypeFrm->FileMaskEdt->text()),
+            included ? EditFileTypeFrm->EncodingName() : QByteArray(),
+            CodePage::fromQString(EditFileTypeFrm->FileDescriptionEdt->text())};
+}
+
+void TPKSarvonexFrm::addFileType(QTableView *grid, bool included)
+{
+    EditFileTypeFrm->FileMaskEdt->clear();
+    EditFileTypeFrm->FileDescriptionEdt->clear();
+    EditFileTypeFrm->ShowEncodingChoice(included);
+    if (included)
+        EditFileTypeFrm->SetEncodingName("Auto");
+    if (EditFileTypeFrm->exec() != QDialog::Accepted)
+        return;
+    auto *table = static_cast<TextTable *>(grid->model());
+    selectRow(grid, table->AppendRow(fileTypeRow(included)));
+    SetModified(true);
+}
+
+void TPKSarvonexFrm::editFileType(QTableView *grid, bool included)
+{
+    auto *table = static_cast<TextTable *>(grid->model());
+    const int row = selectedRow(grid);
+    const TextTable::Row cells = table->row(row);
+    // An empty row keeps the encoding chosen last.
+    const bool empty = allEmpty(cells);
+    EditFileTypeFrm->FileMaskEdt->setText(CodePage::toQString(cells[0]));
+    EditFileTypeFrm->FileDescriptionEdt->setText(CodePage::toQString(cells[2]));
+    if (included && !empty)
+        EditFileTypeFrm->SetEncodingName(cells[1]);
+    EditFileTypeFrm->ShowEncodingChoice(included);
+    if (EditFileTypeFrm->exec() != QDialog::Accepted)
+        return;
+    table->setRow(row, fileTypeRow(included));
+    SetModified(true);
+}
+
+void TPKSarvonexFrm::copyEntry(QTableView *grid, bool skipEmpty)
+{
+    auto *table = static_cast<TextTable *>(grid->model());
+    const TextTable::Row cells = table->row(selectedRow(grid));
+    if (skipEmpty && allEmpty(cells))
+        return;
+    selectRow(grid, table->AppendRow(cells));
+    SetModified(true);
+}
+
+void TPKSarvonexFrm::deleteEntry(QTableView *grid)
+{
+    auto *table = static_cast<TextTable *>(grid->model());
+    const int row = selectedRow(grid);
+    table->DeleteCurrentRow(row);
+    selectRow(grid, qMin(row, table->rowTotal()));
+    SetModified(true);
+}
+
+void TPKSarvonexFrm::AddTypeBtnClick()
+{
+    addFileType(FileTypesGrd, true);
+}
+
+void TPKSarvonexFrm::EditTypeBtnClick()
+{
+    editFileType(FileTypesGrd, true);
+}
+
+void TPKSarvonexFrm::CopyTypeBtnClick()
+{
+    copyEntry(FileTypesGrd, true);
+}
+
+void TPKSarvonexFrm::DeleteTypeBtnClick()
+{
+    deleteEntry(FileTypesGrd);
+}
+
+void TPKSarvonexFrm::AddExclFileBtnClick()
+{
+    addFileType(ExclFileTypesGrd, false);
+}
+
+void TPKSarvonexFrm::EditExclFileBtnClick()
+{
+    editFileType(ExclFileTypesGrd, false);
+}
+
+void TPKSarvonexFrm::CopyExclFileBtnClick()
+{
+    copyEntry(ExclFileTypesGrd, true);
+}
+
+void TPKSarvonexFrm::DeleteExclFileBtnClick()
+{
+    deleteEntry(ExclFileTypesGrd);
+}
+
+// String pairs.
+
+TextTable::Row TPKSarvonexFrm::stringPairRow() const
+{
+    return {EncodeCellText(EditStringsFrm->findText()),
+            EncodeCellText(EditStringsFrm->replaceText()), EditStringsFrm->OptionsToText()};
+}
+
+void TPKSarvonexFrm::AddStringsBtnClick()
+{
+    EditStringsFrm->SetEquidistantFont(PreferEquidistantFontChk->isChecked());
+    EditStringsFrm->setFindText(QByteArray());
+    EditStringsFrm->setReplaceText(QByteArray());
+    EditStringsFrm->ResetOptions();
+    EditStringsFrm->SingleCharWildCardCBx->setCurrentIndex(0);
+    EditStringsFrm->MultiCharWildCardCBx->setCurrentIndex(0);
+    if (EditStringsFrm->exec() != QDialog::Accepted)
+        return;
+    selectRow(StringsGrd, m_job.stringPairs().AppendRow(stringPairRow()));
+    SetModified(true);
+}
+
+void TPKSarvonexFrm::EditStringsBtnClick()
+{
+    const int row = selectedRow(StringsGrd);
+    const TextTable::Row cells = m_job.stringPairs().row(row);
+    EditStringsFrm->SetEquidistantFont(PreferEquidistantFontChk->isChecked());
+    EditStringsFrm->setFindText(DecodeCellText(cells[0]));
+    EditStringsFrm->setReplaceText(DecodeCellText(cells[1]));
+    EditStringsFrm->OptionsFromText(cells[2].left(MaxOptionsText));
+    if (EditStringsFrm->exec() != QDialog::Accepted)
+        return;
+    m_job.stringPairs().setRow(row, stringPairRow());
+    SetModified(true);
+}
+
+void TPKSarvonexFrm::CopyBtnClick()
+{
+    copyEntry(StringsGrd, false);
+}
+
+void TPKSarvonexFrm::DeleteStringsBtnClick()
+{
+    deleteEntry(StringsGrd);
+}
+
+void TPKSarvonexFrm::MoveUpBtnClick()
+{
+    const int row = selectedRow(StringsGrd);
+    if (row <= 1)
+        return;
+    m_job.stringPairs().swapRows(row, row - 1);
+    selectRow(StringsGrd, row - 1);
+    SetModified(true);
+}
+
+void TPKSarvonexFrm::MoveDownBtnClick()
+{
+    const int row = selectedRow(StringsGrd);
+    if (row >= m_job.stringPairs().rowTotal())
+        return;
+    m_job.stringPairs().swapRows(row, row + 1);
+    selectRow(StringsGrd, row + 1);
+    SetModified(true);
+}

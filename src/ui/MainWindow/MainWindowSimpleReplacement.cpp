@@ -1,0 +1,75 @@
+// The simple replacement: one string in one chosen file, as a new job that
+// stays in the window afterwards.
+#include "ui/MainWindow/TPKSarvonexFrm.h"
+
+#include "app/ProgramInfo.h"
+#include "app/ShellFolders.h"
+#include "engine/CodePage.h"
+#include "engine/FileCollector.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+namespace {
+
+const QStringList fileFilters = {
+    QStringLiteral("Text files (*.txt)"),
+    QStringLiteral("Web files (*.htm *.html *.asp)"),
+    QStringLiteral("Xml files (*.xml)"),
+    QStringLiteral("C++ source (*.cpp *.h)"),
+    QStringLiteral("Delphi source (*.dpr *.pas)"),
+    QStringLiteral("Scripts (*.vbs *.js)"),
+    QStringLiteral("CSV files (*.csv)"),
+    QStringLiteral("All files (*)"),
+};
+
+// A job keeps its folder and mask as Windows-1252 text, and the mask reads
+// "*" and "?" as wildcards: a name that cannot be kept exactly would make
+// the job name other files.
+bool keepsExactly(const QString &text)
+{
+    return CodePage::toQString(CodePage::fromQString(text)) == text;
+}
+
+} // namespace
+
+void TPKSarvonexFrm::ReplaceinOneFile1Click()
+{
+    if (!QuerySaveChanges())
+        return;
+    hideWizard();
+    ClearJob();
+    PageControl1->setCurrentIndex(int(JobPage::Folders));
+
+    QFileDialog dialog(this, QStringLiteral("Select the file to make replacements in..."),
+                       DesktopFolder());
+    dialog.setNameFilters(fileFilters);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+
+    const QFileInfo chosen(dialog.selectedFiles().constFirst());
+    const QString folder = chosen.absolutePath();
+    const QString name = chosen.fileName();
+    if (!keepsExactly(folder) || !keepsExactly(name) || name.contains(QLatin1Char('*'))
+        || name.contains(QLatin1Char('?'))) {
+        m_host.showMessage("The file \"" + chosen.absoluteFilePath()
+                           + "\" cannot be named in a job: its folder or name holds characters "
+                             "that a job cannot keep. Rename it, or choose another file.");
+        return;
+    }
+
+    m_job.folders().AppendRow({CodePage::fromQString(folder), "None", QByteArray()});
+    PageControl1->setCurrentIndex(int(JobPage::Files));
+    m_job.fileTypes().AppendRow({CodePage::fromQString(name), QByteArray(), QByteArray()});
+    PageControl1->setCurrentIndex(int(JobPage::Strings));
+    AddStringsBtnClick();
+    if (m_job.stringPairs().isEmpty())
+        return;
+    if (!m_host.confirm(QStringLiteral("Start with the replacing now?")))
+        return;
+    if (CollectFiles(false, *m_files, m_run))
+        m_batch.ProcessFileList();
+}

@@ -1,0 +1,183 @@
+#include "ui/MainWindow/MainWindowFixture.h"
+
+#include "ui/EditDirs/TEditDirsFrm.h"
+#include "ui/EditFileType/TEditFileTypeFrm.h"
+#include "ui/EditStrings/TEditStringsFrm.h"
+
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+using Row = TextTable::Row;
+
+class MainWindowListsTest : public MainWindowTest
+{
+protected:
+    void addFolder(const QString &folder, int depth)
+    {
+        expect<TEditDirsFrm>([folder, depth](TEditDirsFrm &d) {
+            EXPECT_EQ(d.DirEdt->text(), "");
+            EXPECT_EQ(d.LevelsCBx->currentIndex(), 0);
+            EXPECT_TRUE(d.IgnoreBackupDirsChk->isChecked());
+            d.DirEdt->setText(folder);
+            d.LevelsCBx->setCurrentIndex(depth);
+            d.OkBtn->click();
+        });
+        window->AddDirBtn->click();
+    }
+
+    void cancelNext()
+    {
+        driver.then([](QWidget *w) { static_cast<QDialog *>(w)->reject(); });
+    }
+
+    TextTable &folders() { return window->job().folders(); }
+    TextTable &strings() { return window->job().stringPairs(); }
+};
+
+TEST_F(MainWindowListsTest, AddingFoldersFillsRowOneThenAppendsAndMarksTheJobModified)
+{
+    addFolder(path(""), 2);
+    EXPECT_EQ(folders().rowTotal(), 1);
+    EXPECT_EQ(folders().row(1), (Row{path("").toUtf8(), "All levels", "-B"}));
+    EXPECT_TRUE(window->Modified);
+
+    addFolder(path(""), 0);
+    EXPECT_EQ(folders().DataRowCount(), 2);
+    EXPECT_EQ(TPKSarvonexFrm::selectedRow(window->DirsGrd), 2);
+    EXPECT_TRUE(driver.done());
+}
+
+TEST_F(MainWindowListsTest, CancelLeavesTheListAndTheModifiedMark)
+{
+    cancelNext();
+    window->AddDirBtn->click();
+    cancelNext();
+    window->AddStringsBtn->click();
+    EXPECT_EQ(folders().DataRowCount(), 0);
+    EXPECT_EQ(strings().DataRowCount(), 0);
+    EXPECT_FALSE(window->Modified);
+}
+
+TEST_F(MainWindowListsTest, DeleteButtonAndDeleteKeyBothDeleteTheSelectedEntry)
+{
+    folders().resetRows({{"/a", "None", "-B"}, {"/b", "None", "-B"}});
+    window->DirsGrd->selectRow(0);
+    QTest::keyClick(window->DirsGrd, Qt::Key_Delete, Qt::ShiftModifier);
+    EXPECT_EQ(folders().row(1)[0], "/b");
+    EXPECT_TRUE(window->Modified);
+
+    window->SetModified(false);
+    window->DeleteDirBtn->click();
+    // The only entry is emptied, not removed.
+    EXPECT_EQ(folders().rowTotal(), 1);
+    EXPECT_EQ(folders().DataRowCount(), 0);
+    EXPECT_TRUE(window->Modified);
+}
+
+TEST_F(MainWindowListsTest, EditingAFolderReadsItsCellsAndWritesThemBack)
+{
+    folders().resetRows({{"/data", "bogus depth", "+B"}});
+    expect<TEditDirsFrm>([this](TEditDirsFrm &d) {
+        EXPECT_EQ(d.DirEdt->text(), "/data");
+        EXPECT_EQ(d.LevelsCBx->currentText(), "None");
+        EXPECT_FALSE(d.IgnoreBackupDirsChk->isChecked());
+        EXPECT_FALSE(d.IgnoreBackupFilesChk->isChecked());
+        d.DirEdt->setText(path(""));
+        d.LevelsCBx->setCurrentIndex(1);
+        d.OkBtn->click();
+    });
+    window->EditDirBtnClick();
+    EXPECT_EQ(folders().row(1), (Row{path("").toUtf8(), "1st level", "+B"}));
+    EXPECT_TRUE(window->Modified);
+}
+
+TEST_F(MainWindowListsTest, FileTypesIncludedKeepTheirEncodingExcludedOnesAnEmptyCell)
+{
+    expect<TEditFileTypeFrm>([](TEditFileTypeFrm &d) {
+        EXPECT_TRUE(d.FileEncodingRdo->isVisibleTo(&d));
+        EXPECT_EQ(d.EncodingName(), "Auto");
+        d.FileMaskEdt->setText("*.txt");
+        d.SetEncodingName("UTF-8");
+        d.FileDescriptionEdt->setText("texts");
+        d.OkBtn->click();
+    });
+    window->AddTypeBtn->click();
+    EXPECT_EQ(window->job().fileTypes().row(1), (Row{"*.txt", "UTF-8", "texts"}));
+
+    expect<TEditFileTypeFrm>([](TEditFileTypeFrm &d) {
+        EXPECT_FALSE(d.FileEncodingRdo->isVisibleTo(&d));
+        d.FileMaskEdt->setText("*.bak");
+        d.OkBtn->click();
+    });
+    window->AddExclFileBtn->click();
+    window->job().excludedFileTypes().setCell(1, 1, "left over");
+    expect<TEditFileTypeFrm>([](TEditFileTypeFrm &d) {
+        EXPECT_EQ(d.FileMaskEdt->text(), "*.bak");
+        d.OkBtn->click();
+    });
+    window->EditExclFileBtn->click();
+    EXPECT_EQ(window->job().excludedFileTypes().row(1), (Row{"*.bak", "", ""}));
+}
+
+TEST_F(MainWindowListsTest, CopyOfAnEmptyFileTypeDoesNothingCopyOfAPairAppendsIt)
+{
+    window->CopyTypeBtn->click();
+    EXPECT_EQ(window->job().fileTypes().rowTotal(), 1);
+    EXPECT_FALSE(window->Modified);
+
+    strings().resetRows({{"a", "b", "(--)[Default]"}});
+    window->CopyBtn->click();
+    EXPECT_EQ(strings().DataRowCount(), 2);
+    EXPECT_EQ(strings().row(2), strings().row(1));
+    EXPECT_EQ(TPKSarvonexFrm::selectedRow(window->StringsGrd), 2);
+    EXPECT_TRUE(window->Modified);
+}
+
+TEST_F(MainWindowListsTest, MovingPairsSwapsNeighboursButNotPastTheEnds)
+{
+    strings().resetRows({{"1", "", ""}, {"2", "", ""}, {"3", "", ""}});
+    const auto order = [this] {
+        QByteArray o;
+        for (int r = 1; r <= strings().rowTotal(); ++r)
+            o += strings().cell(r, 0);
+        return o;
+    };
+    window->StringsGrd->selectRow(0);
+    window->MoveUpBtn->click();
+    window->StringsGrd->selectRow(2);
+    window->MoveDownBtn->click();
+    EXPECT_EQ(order(), "123");
+    EXPECT_FALSE(window->Modified);
+
+    window->MoveUpBtn->click();
+    EXPECT_EQ(order(), "132");
+    EXPECT_EQ(TPKSarvonexFrm::selectedRow(window->StringsGrd), 2);
+    window->MoveDownBtn->click();
+    EXPECT_EQ(order(), "123");
+    EXPECT_TRUE(window->Modified);
+}
+
+TEST_F(MainWindowListsTest, AStringPairComesBackFromTheDialogInCellForm)
+{
+    expect<TEditStringsFrm>([](TEditStringsFrm &d) {
+        d.setFindText("line one\r\n{TAB}");
+        d.setReplaceText("x\ty");
+        d.CaseSensitiveChk->setChecked(true);
+        d.OkBtn->click();
+    });
+    window->AddStringsBtn->click();
+    EXPECT_EQ(strings().row(1), (Row{"line one{CR}{LF}{{}TAB}", "x{TAB}y", "c(--)[Default]"}));
+
+    expect<TEditStringsFrm>([](TEditStringsFrm &d) {
+        EXPECT_EQ(d.findText(), "line one\r\n{TAB}");
+        EXPECT_EQ(d.OptionsToText(), "c(--)[Default]");
+        d.setReplaceText("z");
+        d.OkBtn->click();
+    });
+    window->EditStringsBtnClick();
+    EXPECT_EQ(strings().cell(1, 1), "z");
+}
+
+} // namespace

@@ -1,0 +1,182 @@
+#include "ui/MainWindow/MainWindowFixture.h"
+
+#include "ui/EditStrings/TEditStringsFrm.h"
+#include "ui/FileList/TFileListFrm.h"
+#include "ui/ReplaceConfirm/TReplaceConfirmFrm.h"
+#include "ui/Statistics/TStatisticsFrm.h"
+
+#include <QDir>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include "settings/SettingsFile.h"
+
+namespace {
+
+class MainWindowRunTest : public MainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        QDir().mkpath(path("data"));
+        TestFiles::write(path("data/a.txt"), "one cat, two cats\r\n");
+        TestFiles::write(path("data/b.txt"), "no match here\r\n");
+        TestFiles::write(path("data/c.log"), "cat\r\n");
+        Job &job = window->job();
+        job.folders().AppendRow({path("data").toUtf8(), "None", "-B"});
+        job.fileTypes().AppendRow({"*.txt", "Auto", ""});
+        job.stringPairs().AppendRow({"cat", "dog", "(--)[Default]"});
+    }
+
+    // Answers the replace confirmation with the button of that name.
+    void answerMatch(const char *button, std::function<void()> check = {})
+    {
+        expect<TReplaceConfirmFrm>([button, check](TReplaceConfirmFrm &d) {
+            if (check)
+                check();
+            auto *b = d.findChild<QPushButton *>(button);
+            ASSERT_TRUE(b) << button;
+            b->click();
+        });
+    }
+};
+
+TEST_F(MainWindowRunTest, AWholeRunThroughTheWindowWritesTheAnsweredReplacements)
+{
+    expect<TFileListFrm>([](TFileListFrm &d) {
+        EXPECT_EQ(d.windowTitle(), "Files found: 2");
+        d.OkBtn->click();
+    });
+    answerMatch("NoBtn", [this] {
+        // While files are processed only Break Process works.
+        EXPECT_TRUE(window->Processing());
+        EXPECT_FALSE(window->RunBtn->isEnabled());
+        EXPECT_FALSE(window->PageControl1->isEnabled());
+        EXPECT_TRUE(window->BreakProcessBtn->isEnabled());
+        for (QAction *item : window->FileMnu->actions())
+            EXPECT_FALSE(item->isEnabled()) << qPrintable(item->text());
+        EXPECT_TRUE(window->BreakProcessMnu->isEnabled());
+        EXPECT_FALSE(window->FindAndReplaceMnu->isEnabled());
+    });
+    answerMatch("YesBtn");
+    expect<TStatisticsFrm>([](TStatisticsFrm &d) { d.CloseBtn->click(); });
+
+    window->RunBtn->trigger();
+
+    EXPECT_TRUE(driver.done());
+    EXPECT_EQ(TestFiles::read(path("data/a.txt")), "one cat, two dogs\r\n");
+    EXPECT_EQ(TestFiles::read(path("data/b.txt")), "no match here\r\n");
+    EXPECT_EQ(TestFiles::read(path("data/c.log")), "cat\r\n");
+    EXPECT_EQ(TestFiles::read(path("data/_BACKUP_/a.txt")), "one cat, two cats\r\n");
+    EXPECT_FALSE(window->Processing());
+    EXPECT_TRUE(window->RunBtn->isEnabled());
+    EXPECT_FALSE(window->BreakProcessBtn->isEnabled());
+}
+
+TEST_F(MainWindowRunTest, NoStringPairsShowsTheStringsPageAfterTheFileList)
+{
+    window->job().stringPairs().ClearGrid();
+    window->PromptEachReplaceChk->click();
+    expect<TFileListFrm>([](TFileListFrm &d) { d.OkBtn->click(); });
+    driver.answer(QMessageBox::Ok);
+    window->FindAndReplaceMnu->trigger();
+    EXPECT_TRUE(driver.messages().value(0).startsWith("No \"Find what/Replace with\" strings"));
+    EXPECT_EQ(window->PageControl1->currentWidget(), window->StringsPage);
+}
+
+TEST_F(MainWindowRunTest, AutomaticSaveWithoutAFileAsksForOneAndCancelStartsNoRun)
+{
+    window->SaveSettingsAutomaticallyChk->click();
+    chooseFile("");
+    window->RunBtn->trigger();
+    EXPECT_TRUE(driver.done());
+    EXPECT_EQ(TestFiles::read(path("data/a.txt")), "one cat, two cats\r\n");
+    EXPECT_TRUE(window->Modified);
+}
+
+TEST_F(MainWindowRunTest, BreakProcessAnsweredNoChangesNothingYesStopsAfterTheFile)
+{
+    window->ShowFileListChk->click();
+    answerMatch("YesBtn", [this] {
+        driver.answer(QMessageBox::No);
+        window->BreakProcessBtn->trigger();
+        driver.answer(QMessageBox::Yes);
+        window->BreakProcessMnu->trigger();
+    });
+    expect<TStatisticsFrm>([](TStatisticsFrm &d) { d.CloseBtn->click(); });
+    window->RunBtn->trigger();
+    EXPECT_TRUE(driver.done());
+    // The file whose pairs were under way is left as it was.
+    EXPECT_EQ(TestFiles::read(path("data/a.txt")), "one cat, two cats\r\n");
+}
+
+TEST_F(MainWindowRunTest, StartUpWithASettingsFileOpensItAndAddsItToTheRecentFiles)
+{
+    const QString file = path("job.ini");
+    WriteSettingsFile(file, window->job());
+    StartupRequest request = StartupRequest::fromArguments({"-f:" + file});
+    TPKSarvonexFrm started(request);
+    started.show();
+    QTRY_VERIFY(started.Activated);
+    EXPECT_EQ(started.SettingsFileName, file);
+    EXPECT_EQ(started.recentFiles().paths().value(0), file);
+    EXPECT_EQ(started.job().stringPairs().cell(1, 0), "cat");
+}
+
+TEST_F(MainWindowRunTest, UnattendedStartUpRunsTheJobOffTheScreenAndSetsTheExitCode)
+{
+    const QString file = path("job.ini");
+    WriteSettingsFile(file, window->job());
+    TPKSarvonexFrm started(StartupRequest::fromArguments({"-f" + file, "-r", "-s"}));
+    EXPECT_LT(started.x(), -10000);
+    started.show();
+    QTRY_VERIFY(started.Activated);
+    QTRY_VERIFY(!started.isVisible());
+    EXPECT_EQ(started.exitCode(), 0);
+    EXPECT_EQ(TestFiles::read(path("data/a.txt")), "one dog, two dogs\r\n");
+}
+
+TEST_F(MainWindowRunTest, SimpleReplacementBuildsAOneFileJobAndRunsIt)
+{
+    driver.answer(QMessageBox::No); // the job of SetUp is not saved
+    chooseFile(path("data/a.txt"));
+    expect<TEditStringsFrm>([](TEditStringsFrm &d) {
+        d.setFindText("cat");
+        d.setReplaceText("dog");
+        d.OkBtn->click();
+    });
+    driver.answer(QMessageBox::Yes);
+    answerMatch("YesToAllThisFileBtn");
+    expect<TStatisticsFrm>([](TStatisticsFrm &d) { d.CloseBtn->click(); });
+    window->SetModified(true);
+    window->SimpleReplacementBtn->trigger();
+
+    EXPECT_TRUE(driver.done());
+    EXPECT_EQ(driver.messages().value(1), "Start with the replacing now?");
+    EXPECT_EQ(window->job().folders().entries(),
+              (QList<TextTable::Row>{{path("data").toUtf8(), "None", ""}}));
+    EXPECT_EQ(window->job().fileTypes().entries(), (QList<TextTable::Row>{{"a.txt", "", ""}}));
+    EXPECT_EQ(TestFiles::read(path("data/a.txt")), "one dog, two dogs\r\n");
+    EXPECT_TRUE(window->Modified);
+}
+
+TEST_F(MainWindowRunTest, SimpleReplacementStopsWhereTheUserCancels)
+{
+    // A file in the root folder; the string pair dialog cancelled.
+    chooseFile("/sarvonex-no-such-file.txt");
+    driver.then([](QWidget *w) { static_cast<QDialog *>(w)->reject(); });
+    window->ReplaceinOneFile1Click();
+    EXPECT_EQ(window->job().folders().entries(), (QList<TextTable::Row>{{"/", "None", ""}}));
+    EXPECT_EQ(window->job().fileTypes().cell(1, 0), "sarvonex-no-such-file.txt");
+    EXPECT_FALSE(window->Modified);
+
+    // Cancel at the save question: no file dialog, the job as it was.
+    window->SetModified(true);
+    driver.answer(QMessageBox::Cancel);
+    window->ReplaceinOneFile1Click();
+    EXPECT_EQ(window->job().folders().cell(1, 0), "/");
+    EXPECT_TRUE(driver.done());
+}
+
+} // namespace
