@@ -7,6 +7,7 @@ HelpWindow::HelpWindow(QWidget *parent) : QTextBrowser(parent)
     setWindowFlag(Qt::Window);
     setWindowTitle(QStringLiteral("Sarvonex Help"));
     setOpenExternalLinks(true);
+    document()->setDocumentMargin(12);
     resize(560, 480);
 }
 
