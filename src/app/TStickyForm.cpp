@@ -3,6 +3,7 @@
 #include "app/Preferences.h"
 #include "app/ProgramInfo.h"
 
+#include <QScreen>
 #include <algorithm>
 
 namespace {
@@ -44,6 +45,10 @@ void ShowStickyMessage(const QString &message, QWidget *owner)
     if (HasMessageMark(message, ownerName))
         return;
     TStickyForm form(message, owner);
+    // An owner kept off the screen (an unattended run) would take the
+    // message with it: it then shows in the middle of the screen.
+    if (owner && owner->screen() && !owner->screen()->geometry().intersects(owner->frameGeometry()))
+        form.move(owner->screen()->availableGeometry().center() - form.rect().center());
     form.exec();
     // A mark that cannot be written is ignored: the message then comes again.
     if (form.DontShowChk->isChecked())

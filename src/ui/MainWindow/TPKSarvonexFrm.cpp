@@ -1,7 +1,7 @@
 #include "ui/MainWindow/TPKSarvonexFrm.h"
 
 #include "app/AboutBox.h"
-#include "app/HelpTopic.h"
+#include "app/HelpFile.h"
 #include "app/ProgramInfo.h"
 #include "app/TStickyForm.h"
 #include "engine/FileCollector.h"
