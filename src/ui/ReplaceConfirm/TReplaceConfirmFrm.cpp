@@ -57,12 +57,20 @@ void setHighlightColour(QTextEdit *memo, const QColor &colour)
     memo->setPalette(palette);
 }
 
+// Selects without scrolling: restoring the highlight must not pull back a
+// memo the user scrolled to read more of the context.
 void select(QTextEdit *edit, int start, int length)
 {
+    QScrollBar *vertical = edit->verticalScrollBar();
+    QScrollBar *horizontal = edit->horizontalScrollBar();
+    const int top = vertical->value();
+    const int left = horizontal->value();
     QTextCursor cursor(edit->document());
     cursor.setPosition(start);
     cursor.setPosition(start + length, QTextCursor::KeepAnchor);
     edit->setTextCursor(cursor);
+    vertical->setValue(top);
+    horizontal->setValue(left);
 }
 
 // Scrolls the memo so that the line holding `position` sits in the middle of

@@ -1,6 +1,7 @@
 #include "ui/ReplaceConfirm/TReplaceConfirmFrm.h"
 #include "ui/support/ModalDriver.h"
 
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -121,6 +122,21 @@ TEST(ReplaceConfirm, TheHighlightedLineSitsInTheMiddleOfBothMemos)
         shown.YesBtn->click();
     });
     dlg.Confirm(match(lines, "found", "\r\n" + lines, "new"));
+}
+
+TEST(ReplaceConfirm, RestoringTheHighlightKeepsWhereTheUserScrolled)
+{
+    QByteArray lines;
+    for (int i = 0; i < 40; ++i)
+        lines += "line\r\n";
+    TReplaceConfirmFrm dlg;
+    dlg.SetOccurrence(lines, "found", lines, "", "found");
+    dlg.show();
+    QScrollBar *bar = dlg.ReplaceWithEdt->verticalScrollBar();
+    ASSERT_GT(bar->value(), 0);
+    bar->setValue(0);
+    ASSERT_TRUE(QSignalSpy(dlg.UpdateSelectionTmr, &QTimer::timeout).wait());
+    EXPECT_EQ(bar->value(), 0);
 }
 
 TEST(ReplaceConfirm, TheHighlightComesBackAfterAClickUnlessAButtonIsHeld)
