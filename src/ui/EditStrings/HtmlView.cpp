@@ -1,22 +1,28 @@
 #include "ui/EditStrings/HtmlView.h"
 
-// QString::replace continues after each inserted replacement, which is the
-// rule both conversions rely on.
+#include <initializer_list>
+#include <utility>
+
+namespace {
+
+// Each step runs over the whole text before the next. QString::replace goes on
+// after each inserted replacement, which is the rule both conversions rely on.
+QString ReplaceInOrder(QString text,
+                       std::initializer_list<std::pair<const char *, const char *>> steps)
+{
+    for (const auto &[from, to] : steps)
+        text.replace(QLatin1String(from), QLatin1String(to));
+    return text;
+}
+
+} // namespace
 
 QString HtmlToText(const QString &text)
 {
-    QString result = text;
-    result.replace(QLatin1String("&gt;"), QLatin1String(">"));
-    result.replace(QLatin1String("&lt;"), QLatin1String("<"));
-    result.replace(QLatin1String("&amp;"), QLatin1String("&"));
-    return result;
+    return ReplaceInOrder(text, {{"&gt;", ">"}, {"&lt;", "<"}, {"&amp;", "&"}});
 }
 
 QString TextToHtml(const QString &text)
 {
-    QString result = text;
-    result.replace(QLatin1String("&"), QLatin1String("&amp;"));
-    result.replace(QLatin1String(">"), QLatin1String("&gt;"));
-    result.replace(QLatin1String("<"), QLatin1String("&lt;"));
-    return result;
+    return ReplaceInOrder(text, {{"&", "&amp;"}, {">", "&gt;"}, {"<", "&lt;"}});
 }

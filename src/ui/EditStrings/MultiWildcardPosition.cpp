@@ -23,7 +23,8 @@ QByteArray WithoutIgnoredWhiteSpace(const QByteArray &text, WhiteSpaceMode mode)
 // single wildcard any character counts.
 bool HasAnchor(QByteArrayView part, char single)
 {
-    return std::any_of(part.begin(), part.end(), [single](char c) { return !single || c != single; });
+    return std::any_of(part.begin(), part.end(),
+                       [single](char c) { return !single || c != single; });
 }
 
 } // namespace

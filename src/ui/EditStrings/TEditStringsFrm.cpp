@@ -94,6 +94,7 @@ QMessageBox::StandardButton AskYesNoCancel(QWidget *parent, const QString &text)
 TEditStringsFrm::TEditStringsFrm(QWidget *parent) : QDialog(parent)
 {
     setupUi(this);
+    setWindowFlag(Qt::WindowMaximizeButtonHint);
     setSizeGripEnabled(true);
     for (const char *item : WildcardItems) {
         SingleCharWildCardCBx->addItem(QString::fromLatin1(item));
@@ -122,7 +123,9 @@ void TEditStringsFrm::OptionsFromText(const QByteArray &optionsText)
     WhiteSpacesCBx->setCurrentIndex(WhiteSpaceIndex(flags));
     WholeWordsChk->setChecked(flags.contains('w'));
 
-    const auto charAt = [&optionsText](qsizetype i) { return i < optionsText.size() ? optionsText[i] : '\0'; };
+    const auto charAt = [&optionsText](qsizetype i) {
+        return i < optionsText.size() ? optionsText[i] : '\0';
+    };
     SingleCharWildCardCBx->setCurrentIndex(open < 0 ? 0 : WildcardIndex(charAt(open + 1)));
     MultiCharWildCardCBx->setCurrentIndex(open < 0 ? 0 : WildcardIndex(charAt(open + 2)));
 
@@ -132,7 +135,8 @@ void TEditStringsFrm::OptionsFromText(const QByteArray &optionsText)
     const qsizetype end = optionsText.indexOf(']');
     const QByteArray name = begin >= 0 && end > begin ? optionsText.mid(begin + 1, end - begin - 1)
                                                       : QByteArray("Default");
-    CharsetCBx->setCurrentIndex(CharsetCBx->findText(QString::fromLatin1(name), Qt::MatchFixedString));
+    CharsetCBx->setCurrentIndex(
+        CharsetCBx->findText(QString::fromLatin1(name), Qt::MatchFixedString));
 }
 
 QByteArray TEditStringsFrm::OptionsToText() const
@@ -300,34 +304,37 @@ bool TEditStringsFrm::closeChecksPass()
         || !keepOrClearAbsentWildcard(MultiCharWildCardCBx, "a multi-character replacement", find))
         return false;
 
-    const MultiWildcardPosition position =
-        CheckMultiWildcardPosition(find, WhiteSpaceMode(WhiteSpacesCBx->currentIndex()),
-                                   WildcardChar(SingleCharWildCardCBx), WildcardChar(MultiCharWildCardCBx));
+    const MultiWildcardPosition position = CheckMultiWildcardPosition(
+        find, WhiteSpaceMode(WhiteSpacesCBx->currentIndex()), WildcardChar(SingleCharWildCardCBx),
+        WildcardChar(MultiCharWildCardCBx));
     if (position == MultiWildcardPosition::Fine)
         return true;
-    const bool leading = position == MultiWildcardPosition::Leading;
-    Inform(this, QStringLiteral("The multi-char replacement wildcard (") + MultiCharWildCardCBx->currentText()
-                     + (leading ? QStringLiteral(") can't be the first character of the find-what string,\n"
-                                                 "or preceded only by the single-char replacement wild card (")
-                                : QStringLiteral(") can't be the last character of the find-what string,\n"
-                                                 "or followed only by the single-char replacement wild card ("))
-                     + SingleCharWildCardCBx->currentText() + QStringLiteral(")."));
+    const QString where =
+        position == MultiWildcardPosition::Leading
+            ? QStringLiteral("first character of the find-what string,\nor preceded")
+            : QStringLiteral("last character of the find-what string,\nor followed");
+    Inform(this, QStringLiteral("The multi-char replacement wildcard (%1) can't be the %2 only by "
+                                "the single-char replacement wild card (%3).")
+                     .arg(MultiCharWildCardCBx->currentText(), where,
+                          SingleCharWildCardCBx->currentText()));
     return false;
 }
 
 bool TEditStringsFrm::textsFitCharset()
 {
-    const std::pair<QPlainTextEdit *, const MemoText *> memos[] = {
-        {FindWhatMmo, &m_find}, {ReplaceWithMmo, &m_replace}};
+    const std::pair<QPlainTextEdit *, const MemoText *> memos[] = {{FindWhatMmo, &m_find},
+                                                                   {ReplaceWithMmo, &m_replace}};
     for (const auto &[memo, state] : memos) {
         if (memoBytes(memo, *state))
             continue;
-        const QString caption = memo == FindWhatMmo ? QStringLiteral("Find what") : QStringLiteral("Replace with");
-        Inform(this, QStringLiteral("The \"%1\" text holds the character \"%2\", which the charset for "
-                                    "display \"%3\" cannot store.\n"
-                                    "Remove the character or choose another charset for display.")
-                         .arg(caption, FirstUnstorable(ShownText(memo), *m_shownCharset),
-                              QString::fromLatin1(m_shownCharset->name)));
+        const QString caption =
+            memo == FindWhatMmo ? QStringLiteral("Find what") : QStringLiteral("Replace with");
+        Inform(this,
+               QStringLiteral("The \"%1\" text holds the character \"%2\", which the charset for "
+                              "display \"%3\" cannot store.\n"
+                              "Remove the character or choose another charset for display.")
+                   .arg(caption, FirstUnstorable(ShownText(memo), *m_shownCharset),
+                        QString::fromLatin1(m_shownCharset->name)));
         return false;
     }
     return true;
@@ -335,16 +342,16 @@ bool TEditStringsFrm::textsFitCharset()
 
 // Asks whether to clear a wildcard whose character the find text lacks;
 // false when the user cancels.
-bool TEditStringsFrm::keepOrClearAbsentWildcard(QComboBox *list, const char *piece, const QByteArray &find)
+bool TEditStringsFrm::keepOrClearAbsentWildcard(QComboBox *list, const char *piece,
+                                                const QByteArray &find)
 {
     const char wildcard = WildcardChar(list);
     if (!wildcard || find.contains(wildcard))
         return true;
-    const QString question = QStringLiteral("The character ") + list->currentText()
-        + QStringLiteral(" is selected for ") + QLatin1String(piece)
-        + QStringLiteral(", but no such character is present the find-what text.\n\n"
-                         "Do you wish to set it to ")
-        + list->itemText(0) + QStringLiteral(" ?");
+    const QString question =
+        QStringLiteral("The character %1 is selected for %2, but no such character is present the "
+                       "find-what text.\n\nDo you wish to set it to %3 ?")
+            .arg(list->currentText(), QLatin1String(piece), list->itemText(0));
     switch (AskYesNoCancel(this, question)) {
     case QMessageBox::Yes:
         list->setCurrentIndex(0);

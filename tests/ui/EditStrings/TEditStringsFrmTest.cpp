@@ -12,18 +12,23 @@ using Button = QMessageBox::StandardButton;
 
 enum Wildcard { None = 0, Question = 1, Star = 2 };
 
-const QString LeadingStar = "The multi-char replacement wildcard (* (asterisk)) can't be the first character of "
-                            "the find-what string,\nor preceded only by the single-char replacement wild card (";
-const QString TrailingStar = "The multi-char replacement wildcard (* (asterisk)) can't be the last character of "
-                             "the find-what string,\nor followed only by the single-char replacement wild card (";
-const QString SingleAbsent = "The character ? (question mark) is selected for a single-character replacement, but "
-                             "no such character is present the find-what text.\n\nDo you wish to set it to "
-                             "- not assigned -  ?";
-const QString MultiAbsent = "The character * (asterisk) is selected for a multi-character replacement, but no "
-                            "such character is present the find-what text.\n\nDo you wish to set it to "
-                            "- not assigned -  ?";
-const QString SameWildcard = "The same character is set for both single-character and multi-character "
-                             "substitution.\nMake them different or set only one of them.";
+const QString LeadingStar =
+    "The multi-char replacement wildcard (* (asterisk)) can't be the first character of "
+    "the find-what string,\nor preceded only by the single-char replacement wild card (";
+const QString TrailingStar =
+    "The multi-char replacement wildcard (* (asterisk)) can't be the last character of "
+    "the find-what string,\nor followed only by the single-char replacement wild card (";
+const QString SingleAbsent =
+    "The character ? (question mark) is selected for a single-character replacement, but "
+    "no such character is present the find-what text.\n\nDo you wish to set it to "
+    "- not assigned -  ?";
+const QString MultiAbsent =
+    "The character * (asterisk) is selected for a multi-character replacement, but no "
+    "such character is present the find-what text.\n\nDo you wish to set it to "
+    "- not assigned -  ?";
+const QString SameWildcard =
+    "The same character is set for both single-character and multi-character "
+    "substitution.\nMake them different or set only one of them.";
 
 class EditStrings : public ::testing::Test
 {
@@ -31,7 +36,10 @@ protected:
     TEditStringsFrm dlg;
 
     // Types `text` into a memo as the user would see it.
-    static void type(QPlainTextEdit *memo, const char *utf8) { memo->setPlainText(QString::fromUtf8(utf8)); }
+    static void type(QPlainTextEdit *memo, const char *utf8)
+    {
+        memo->setPlainText(QString::fromUtf8(utf8));
+    }
 
     // Presses "Ok" on the shown dialog, answering the message boxes that come
     // up in order; a box beyond `answers` fails the test and is closed.
@@ -43,9 +51,10 @@ protected:
         for (Button answer : answers)
             driver.answer(answer);
         driver.then([](QWidget *window) {
-            ADD_FAILURE() << "unexpected window: " << qPrintable(qobject_cast<QMessageBox *>(window)
-                                                                     ? qobject_cast<QMessageBox *>(window)->text()
-                                                                     : window->objectName());
+            ADD_FAILURE() << "unexpected window: "
+                          << qPrintable(qobject_cast<QMessageBox *>(window)
+                                            ? qobject_cast<QMessageBox *>(window)->text()
+                                            : window->objectName());
             window->close();
         });
         dlg.OkBtn->click();
@@ -60,7 +69,9 @@ struct OptionsCase {
     const char *written;
 };
 
-class OptionsText : public EditStrings, public ::testing::WithParamInterface<OptionsCase> {};
+class OptionsText : public EditStrings, public ::testing::WithParamInterface<OptionsCase>
+{
+};
 
 TEST_P(OptionsText, ReadsAndWritesBack)
 {
@@ -75,11 +86,9 @@ INSTANTIATE_TEST_SUITE_P(
                       OptionsCase{"(**)", "(**)[Default]"},
                       OptionsCase{"ciw(?-)[Russian]", "ciw(?-)[Russian]"},
                       OptionsCase{"I(~.)[russian]", "I(~.)[Russian]"},
-                      OptionsCase{"N", "N(--)[Default]"},
-                      OptionsCase{"(?*", "(?*)[Default]"},
+                      OptionsCase{"N", "N(--)[Default]"}, OptionsCase{"(?*", "(?*)[Default]"},
                       OptionsCase{"w(", "w(--)[Default]"},
-                      OptionsCase{"c(x*)[No such charset]", "c(-*)[]"},
-                      OptionsCase{"[]", "(--)[]"},
+                      OptionsCase{"c(x*)[No such charset]", "c(-*)[]"}, OptionsCase{"[]", "(--)[]"},
                       OptionsCase{"][Greek", "(--)[Default]"}));
 
 TEST_F(EditStrings, ResetOptionsKeepsWholeWordsWildcardsAndCharset)
@@ -110,7 +119,9 @@ struct CloseCase {
     const char *optionsAfter = nullptr; // null: unchanged
 };
 
-class CloseChecks : public EditStrings, public ::testing::WithParamInterface<CloseCase> {};
+class CloseChecks : public EditStrings, public ::testing::WithParamInterface<CloseCase>
+{
+};
 
 TEST_P(CloseChecks, ShowTheirMessageAndKeepTheDialogOpenOnFailure)
 {
@@ -126,26 +137,64 @@ TEST_P(CloseChecks, ShowTheirMessageAndKeepTheDialogOpenOnFailure)
 INSTANTIATE_TEST_SUITE_P(
     EditStrings, CloseChecks,
     ::testing::Values(
-        CloseCase{"Empty", "", "(--)[Default]", {Button::Ok}, {"No \"Find what\" string specified."}, false},
+        CloseCase{"Empty",
+                  "",
+                  "(--)[Default]",
+                  {Button::Ok},
+                  {"No \"Find what\" string specified."},
+                  false},
         CloseCase{"OnlyBlanks", " \r\n", "(--)[Default]", {}, {}, true},
         CloseCase{"SameWildcard", "abc", "(**)[Default]", {Button::Ok}, {SameWildcard}, false},
-        CloseCase{"MultiAbsentYes", "a?c", "(?*)[Default]", {Button::Yes}, {MultiAbsent}, true, "(?-)[Default]"},
+        CloseCase{"MultiAbsentYes",
+                  "a?c",
+                  "(?*)[Default]",
+                  {Button::Yes},
+                  {MultiAbsent},
+                  true,
+                  "(?-)[Default]"},
         CloseCase{"MultiAbsentNo", "a?c", "(?*)[Default]", {Button::No}, {MultiAbsent}, true},
-        CloseCase{"SingleAbsentCancel", "abc", "(?-)[Default]", {Button::Cancel}, {SingleAbsent}, false},
-        CloseCase{"BothAbsentYesYes", "abc", "(?*)[Default]", {Button::Yes, Button::Yes},
-                  {SingleAbsent, MultiAbsent}, true, "(--)[Default]"},
-        CloseCase{"Leading", "*abc", "(-*)[Default]", {Button::Ok}, {LeadingStar + "- not assigned - )."}, false},
-        CloseCase{"LeadingAfterSingles", "?*abc", "(?*)[Default]", {Button::Ok}, {LeadingStar + "? (question mark))."},
+        CloseCase{
+            "SingleAbsentCancel", "abc", "(?-)[Default]", {Button::Cancel}, {SingleAbsent}, false},
+        CloseCase{"BothAbsentYesYes",
+                  "abc",
+                  "(?*)[Default]",
+                  {Button::Yes, Button::Yes},
+                  {SingleAbsent, MultiAbsent},
+                  true,
+                  "(--)[Default]"},
+        CloseCase{"Leading",
+                  "*abc",
+                  "(-*)[Default]",
+                  {Button::Ok},
+                  {LeadingStar + "- not assigned - )."},
+                  false},
+        CloseCase{"LeadingAfterSingles",
+                  "?*abc",
+                  "(?*)[Default]",
+                  {Button::Ok},
+                  {LeadingStar + "? (question mark))."},
                   false},
         CloseCase{"AnchoredBeforeSingle", "x?*abc", "(?*)[Default]", {}, {}, true},
-        CloseCase{"TrailingBlankIgnored", "abc* ", "i(-*)[Default]", {Button::Ok},
-                  {TrailingStar + "- not assigned - )."}, false},
+        CloseCase{"TrailingBlankIgnored",
+                  "abc* ",
+                  "i(-*)[Default]",
+                  {Button::Ok},
+                  {TrailingStar + "- not assigned - )."},
+                  false},
         CloseCase{"TrailingBlankKept", "abc* ", "(-*)[Default]", {}, {}, true},
-        CloseCase{"LastStarTrailing", "a*b*", "(-*)[Default]", {Button::Ok}, {TrailingStar + "- not assigned - )."},
+        CloseCase{"LastStarTrailing",
+                  "a*b*",
+                  "(-*)[Default]",
+                  {Button::Ok},
+                  {TrailingStar + "- not assigned - )."},
                   false},
         CloseCase{"LastStarAnchored", "a*b*c", "(-*)[Default]", {}, {}, true},
-        CloseCase{"LineBreakIgnoredWithEol", "\r\n*b", "I(-*)[Default]", {Button::Ok},
-                  {LeadingStar + "- not assigned - )."}, false},
+        CloseCase{"LineBreakIgnoredWithEol",
+                  "\r\n*b",
+                  "I(-*)[Default]",
+                  {Button::Ok},
+                  {LeadingStar + "- not assigned - )."},
+                  false},
         CloseCase{"LineBreakKeptWithoutEol", "\r\n*b", "i(-*)[Default]", {}, {}, true}),
     [](const auto &info) { return std::string(info.param.name); });
 
@@ -191,11 +240,16 @@ TEST_F(EditStrings, ShowingStartsInTextViewWithoutConverting)
 TEST_F(EditStrings, RussianTypedWithCharsetRussianIsStoredAsWindows1251)
 {
     dlg.OptionsFromText("(--)[Russian]");
-    type(dlg.FindWhatMmo, "Привет");
-    type(dlg.ReplaceWithMmo, "мир");
-    EXPECT_TRUE(pressOk());
+    ModalDriver driver;
+    driver.then([this](QWidget *) {
+        type(dlg.FindWhatMmo, "Привет");
+        type(dlg.ReplaceWithMmo, "мир");
+        dlg.OkBtn->click();
+    });
+    ASSERT_EQ(dlg.exec(), QDialog::Accepted);
     EXPECT_EQ(dlg.findText(), QByteArray("\xCF\xF0\xE8\xE2\xE5\xF2"));
     EXPECT_EQ(dlg.replaceText(), QByteArray("\xEC\xE8\xF0"));
+    EXPECT_EQ(dlg.OptionsToText(), "(--)[Russian]");
 }
 
 TEST_F(EditStrings, ACharacterTheCharsetLacksIsRefusedAtOk)
@@ -204,9 +258,10 @@ TEST_F(EditStrings, ACharacterTheCharsetLacksIsRefusedAtOk)
     type(dlg.ReplaceWithMmo, "Привет");
     QStringList messages;
     EXPECT_FALSE(pressOk({Button::Ok}, &messages));
-    EXPECT_EQ(messages, QStringList{QString::fromUtf8("The \"Replace with\" text holds the character \"П\", which "
-                                                      "the charset for display \"Default\" cannot store.\n"
-                                                      "Remove the character or choose another charset for display.")});
+    EXPECT_EQ(messages, QStringList{QString::fromUtf8(
+                            "The \"Replace with\" text holds the character \"П\", which "
+                            "the charset for display \"Default\" cannot store.\n"
+                            "Remove the character or choose another charset for display.")});
     EXPECT_EQ(dlg.ReplaceWithMmo->toPlainText(), QString::fromUtf8("Привет"));
 }
 
