@@ -9,6 +9,8 @@
 #include <QFontDatabase>
 #include <QMessageBox>
 #include <QTextDocument>
+#include <iterator>
+#include <utility>
 
 namespace {
 

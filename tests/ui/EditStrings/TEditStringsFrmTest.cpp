@@ -10,7 +10,7 @@ namespace {
 
 using Button = QMessageBox::StandardButton;
 
-enum Wildcard { None = 0, Question = 1, Star = 2 };
+constexpr int StarItem = 2;
 
 const QString LeadingStar =
     "The multi-char replacement wildcard (* (asterisk)) can't be the first character of "
@@ -51,10 +51,9 @@ protected:
         for (Button answer : answers)
             driver.answer(answer);
         driver.then([](QWidget *window) {
+            const auto *box = qobject_cast<QMessageBox *>(window);
             ADD_FAILURE() << "unexpected window: "
-                          << qPrintable(qobject_cast<QMessageBox *>(window)
-                                            ? qobject_cast<QMessageBox *>(window)->text()
-                                            : window->objectName());
+                          << qPrintable(box ? box->text() : window->objectName());
             window->close();
         });
         dlg.OkBtn->click();
@@ -101,11 +100,11 @@ TEST_F(EditStrings, ResetOptionsKeepsWholeWordsWildcardsAndCharset)
 TEST_F(EditStrings, PickingTheOtherListsWildcardUnassignsTheOther)
 {
     dlg.OptionsFromText("(*-)");
-    dlg.MultiCharWildCardCBx->setCurrentIndex(Star);
-    emit dlg.MultiCharWildCardCBx->activated(Star);
+    dlg.MultiCharWildCardCBx->setCurrentIndex(StarItem);
+    emit dlg.MultiCharWildCardCBx->activated(StarItem);
     EXPECT_EQ(dlg.OptionsToText(), "(-*)[Default]");
-    dlg.SingleCharWildCardCBx->setCurrentIndex(Star);
-    emit dlg.SingleCharWildCardCBx->activated(Star);
+    dlg.SingleCharWildCardCBx->setCurrentIndex(StarItem);
+    emit dlg.SingleCharWildCardCBx->activated(StarItem);
     EXPECT_EQ(dlg.OptionsToText(), "(*-)[Default]");
 }
 
