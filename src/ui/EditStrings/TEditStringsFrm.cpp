@@ -1,0 +1,366 @@
+#include "ui/EditStrings/TEditStringsFrm.h"
+
+#include "settings/PairOptions.h"
+#include "ui/DisplayCharsets.h"
+#include "ui/EditStrings/HtmlView.h"
+#include "ui/EditStrings/MultiWildcardPosition.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QMessageBox>
+#include <QTextDocument>
+#include <iterator>
+#include <utility>
+
+namespace {
+
+// Item 0 stands for no wildcard; an item's character is its first one, so
+// the "-" of item 0 is what the options text writes for "not assigned".
+const char *const WildcardItems[] = {
+    "- not assigned - ", "? (question mark)", "* (asterisk)",   "~ (tilda)",
+    "@ (at sign)",       "# (hash mark)",     "$ (dollar)",     "% (percent sign)",
+    "& (ampersand)",     "! (exclamation)",   "_ (underscore)", ". (period)",
+};
+
+constexpr int HtmlViewIndex = 1;
+
+int WildcardIndex(char c)
+{
+    for (int i = 0; i < int(std::size(WildcardItems)); ++i) {
+        if (WildcardItems[i][0] == c)
+            return i;
+    }
+    return 0;
+}
+
+char WildcardChar(const QComboBox *list)
+{
+    return list->currentIndex() > 0 ? WildcardItems[list->currentIndex()][0] : 0;
+}
+
+// The white-space letters in the order they are looked for: "n" wins over
+// "N" and so on, whatever their order in the text.
+int WhiteSpaceIndex(const QByteArray &flags)
+{
+    const char letters[] = {'n', 'N', 'i', 'I'};
+    for (int i = 0; i < 4; ++i) {
+        if (flags.contains(letters[i]))
+            return i + 1;
+    }
+    return 0;
+}
+
+// The memo's text with its line breaks as CR LF. The raw text keeps a
+// no-break space as it is (the plain text would turn it into a blank); a
+// paragraph break and a Shift+Enter line break both become CR LF.
+QString ShownText(const QPlainTextEdit *memo)
+{
+    QString text = memo->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1String("\r\n"));
+    text.replace(QChar::LineSeparator, QLatin1String("\r\n"));
+    return text;
+}
+
+// The first character of `text` that `charset` cannot store.
+QString FirstUnstorable(const QString &text, const DisplayCharset &charset)
+{
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString character = text.mid(i, length);
+        if (!EncodeFromDisplay(character, charset))
+            return character;
+        i += length;
+    }
+    return {};
+}
+
+void Inform(QWidget *parent, const QString &text)
+{
+    QMessageBox box(QMessageBox::Information, QGuiApplication::applicationDisplayName(), text,
+                    QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+QMessageBox::StandardButton AskYesNoCancel(QWidget *parent, const QString &text)
+{
+    QMessageBox box(QMessageBox::Question, QGuiApplication::applicationDisplayName(), text,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::Yes);
+    return QMessageBox::StandardButton(box.exec());
+}
+
+} // namespace
+
+TEditStringsFrm::TEditStringsFrm(QWidget *parent) : QDialog(parent)
+{
+    setupUi(this);
+    setWindowFlag(Qt::WindowMaximizeButtonHint);
+    setSizeGripEnabled(true);
+    for (const char *item : WildcardItems) {
+        SingleCharWildCardCBx->addItem(QString::fromLatin1(item));
+        MultiCharWildCardCBx->addItem(QString::fromLatin1(item));
+    }
+    for (const DisplayCharset &charset : DisplayCharsets)
+        CharsetCBx->addItem(QString::fromLatin1(charset.name));
+    CharsetCBx->setCurrentIndex(DisplayCharsetIndex("Default"));
+    m_shownCharset = &selectedCharset();
+
+    connect(CharsetCBx, &QComboBox::currentIndexChanged, this, &TEditStringsFrm::CharsetCBxChange);
+    connect(ViewAsCBx, &QComboBox::currentIndexChanged, this, &TEditStringsFrm::ViewAsCBxChange);
+    // Only the user's pick keeps the two wildcards apart; options set from a
+    // text are left for the close checks to judge.
+    connect(SingleCharWildCardCBx, &QComboBox::activated, this,
+            &TEditStringsFrm::SingleCharWildCardCBxChange);
+    connect(MultiCharWildCardCBx, &QComboBox::activated, this,
+            &TEditStringsFrm::MultiCharWildCardCBxChange);
+}
+
+void TEditStringsFrm::OptionsFromText(const QByteArray &optionsText)
+{
+    const qsizetype open = optionsText.indexOf('(');
+    const QByteArray flags = open < 0 ? optionsText : optionsText.left(open);
+    CaseSensitiveChk->setChecked(flags.contains('c'));
+    WhiteSpacesCBx->setCurrentIndex(WhiteSpaceIndex(flags));
+    WholeWordsChk->setChecked(flags.contains('w'));
+
+    const auto charAt = [&optionsText](qsizetype i) {
+        return i < optionsText.size() ? optionsText[i] : '\0';
+    };
+    SingleCharWildCardCBx->setCurrentIndex(open < 0 ? 0 : WildcardIndex(charAt(open + 1)));
+    MultiCharWildCardCBx->setCurrentIndex(open < 0 ? 0 : WildcardIndex(charAt(open + 2)));
+
+    // A name not in the list leaves the list without a selection; it is then
+    // written back as "[]".
+    const qsizetype begin = optionsText.indexOf('[');
+    const qsizetype end = optionsText.indexOf(']');
+    const QByteArray name = begin >= 0 && end > begin ? optionsText.mid(begin + 1, end - begin - 1)
+                                                      : QByteArray("Default");
+    CharsetCBx->setCurrentIndex(
+        CharsetCBx->findText(QString::fromLatin1(name), Qt::MatchFixedString));
+}
+
+QByteArray TEditStringsFrm::OptionsToText() const
+{
+    PairOptions options;
+    options.caseSensitive = CaseSensitiveChk->isChecked();
+    options.whiteSpace = WhiteSpaceMode(WhiteSpacesCBx->currentIndex());
+    options.wholeWords = WholeWordsChk->isChecked();
+    options.singleWildcard = WildcardChar(SingleCharWildCardCBx);
+    options.multiWildcard = WildcardChar(MultiCharWildCardCBx);
+    options.displayCharset = CharsetCBx->currentText().toLatin1();
+    return ::OptionsToText(options);
+}
+
+void TEditStringsFrm::ResetOptions()
+{
+    CaseSensitiveChk->setChecked(false);
+    WhiteSpacesCBx->setCurrentIndex(0);
+}
+
+void TEditStringsFrm::SetEquidistantFont(bool on)
+{
+    if (on == m_equidistantFont)
+        return;
+    m_equidistantFont = on;
+    const QString family = on ? QFontDatabase::systemFont(QFontDatabase::FixedFont).family()
+                              : QApplication::font().family();
+    for (QPlainTextEdit *memo : {FindWhatMmo, ReplaceWithMmo}) {
+        QFont font = memo->font();
+        font.setFamily(family);
+        memo->setFont(font);
+    }
+}
+
+void TEditStringsFrm::setFindText(const QByteArray &bytes)
+{
+    showBytes(FindWhatMmo, m_find, bytes, false);
+}
+
+QByteArray TEditStringsFrm::findText() const
+{
+    // A text the charset cannot store never passes OK; until then the bytes
+    // last set stand.
+    return memoBytes(FindWhatMmo, m_find).value_or(m_find.bytes);
+}
+
+void TEditStringsFrm::setReplaceText(const QByteArray &bytes)
+{
+    showBytes(ReplaceWithMmo, m_replace, bytes, false);
+}
+
+QByteArray TEditStringsFrm::replaceText() const
+{
+    return memoBytes(ReplaceWithMmo, m_replace).value_or(m_replace.bytes);
+}
+
+void TEditStringsFrm::done(int result)
+{
+    if (result == Accepted) {
+        if (htmlView())
+            ViewAsCBx->setCurrentIndex(0); // converts both memos to the Text form
+        if (!closeChecksPass())
+            return;
+    }
+    QDialog::done(result);
+}
+
+void TEditStringsFrm::showEvent(QShowEvent *event)
+{
+    // The callers' texts are in the Text form: the view starts there without
+    // converting them.
+    const QSignalBlocker blocker(ViewAsCBx);
+    ViewAsCBx->setCurrentIndex(0);
+    QDialog::showEvent(event);
+}
+
+void TEditStringsFrm::resizeEvent(QResizeEvent *event)
+{
+    // Both memos share the height left by the fixed rows; the find group is
+    // higher by the options panel it holds.
+    const int half = (height() - 100) / 2;
+    MainLayout->setStretch(0, qMax(1, half + OptionsPnl->sizeHint().height() - 5));
+    MainLayout->setStretch(1, qMax(1, half - 5));
+    QDialog::resizeEvent(event);
+}
+
+void TEditStringsFrm::CharsetCBxChange()
+{
+    // The bytes stay and are shown again through the new charset. A text
+    // edited into characters the old charset cannot store stays as typed:
+    // it has no bytes yet, and OK judges it against the new charset.
+    const std::optional<QByteArray> find = memoBytes(FindWhatMmo, m_find);
+    const std::optional<QByteArray> replace = memoBytes(ReplaceWithMmo, m_replace);
+    m_shownCharset = &selectedCharset();
+    if (find)
+        showBytes(FindWhatMmo, m_find, *find, htmlView());
+    if (replace)
+        showBytes(ReplaceWithMmo, m_replace, *replace, htmlView());
+}
+
+void TEditStringsFrm::ViewAsCBxChange(int index)
+{
+    for (QPlainTextEdit *memo : {FindWhatMmo, ReplaceWithMmo}) {
+        const QString text = ShownText(memo);
+        memo->setPlainText(index == HtmlViewIndex ? HtmlToText(text) : TextToHtml(text));
+    }
+}
+
+void TEditStringsFrm::SingleCharWildCardCBxChange()
+{
+    if (SingleCharWildCardCBx->currentText() == MultiCharWildCardCBx->currentText())
+        MultiCharWildCardCBx->setCurrentIndex(0);
+}
+
+void TEditStringsFrm::MultiCharWildCardCBxChange()
+{
+    if (MultiCharWildCardCBx->currentText() == SingleCharWildCardCBx->currentText())
+        SingleCharWildCardCBx->setCurrentIndex(0);
+}
+
+bool TEditStringsFrm::htmlView() const
+{
+    return ViewAsCBx->currentIndex() == HtmlViewIndex;
+}
+
+const DisplayCharset &TEditStringsFrm::selectedCharset() const
+{
+    return DisplayCharsetOrDefault(CharsetCBx->currentText().toLatin1());
+}
+
+void TEditStringsFrm::showBytes(QPlainTextEdit *memo, MemoText &state, const QByteArray &bytes,
+                                bool asHtml)
+{
+    const QString text = DecodeForDisplay(bytes, *m_shownCharset);
+    memo->setPlainText(asHtml ? HtmlToText(text) : text);
+    state = {bytes, ShownText(memo), asHtml};
+}
+
+std::optional<QByteArray> TEditStringsFrm::memoBytes(const QPlainTextEdit *memo,
+                                                     const MemoText &state) const
+{
+    const QString text = ShownText(memo);
+    if (text == state.shown && htmlView() == state.shownAsHtml)
+        return state.bytes;
+    return EncodeFromDisplay(htmlView() ? TextToHtml(text) : text, *m_shownCharset);
+}
+
+bool TEditStringsFrm::closeChecksPass()
+{
+    if (ShownText(FindWhatMmo).isEmpty()) {
+        Inform(this, QStringLiteral("No \"Find what\" string specified."));
+        return false;
+    }
+    if (!textsFitCharset())
+        return false;
+    const QByteArray find = findText();
+    if (SingleCharWildCardCBx->currentIndex() > 0
+        && SingleCharWildCardCBx->currentText() == MultiCharWildCardCBx->currentText()) {
+        Inform(this, QStringLiteral("The same character is set for both single-character and "
+                                    "multi-character substitution.\n"
+                                    "Make them different or set only one of them."));
+        return false;
+    }
+    if (!keepOrClearAbsentWildcard(SingleCharWildCardCBx, "a single-character replacement", find)
+        || !keepOrClearAbsentWildcard(MultiCharWildCardCBx, "a multi-character replacement", find))
+        return false;
+
+    const MultiWildcardPosition position = CheckMultiWildcardPosition(
+        find, WhiteSpaceMode(WhiteSpacesCBx->currentIndex()), WildcardChar(SingleCharWildCardCBx),
+        WildcardChar(MultiCharWildCardCBx));
+    if (position == MultiWildcardPosition::Fine)
+        return true;
+    const QString where =
+        position == MultiWildcardPosition::Leading
+            ? QStringLiteral("first character of the find-what string,\nor preceded")
+            : QStringLiteral("last character of the find-what string,\nor followed");
+    Inform(this, QStringLiteral("The multi-char replacement wildcard (%1) can't be the %2 only by "
+                                "the single-char replacement wild card (%3).")
+                     .arg(MultiCharWildCardCBx->currentText(), where,
+                          SingleCharWildCardCBx->currentText()));
+    return false;
+}
+
+bool TEditStringsFrm::textsFitCharset()
+{
+    const std::pair<QPlainTextEdit *, const MemoText *> memos[] = {{FindWhatMmo, &m_find},
+                                                                   {ReplaceWithMmo, &m_replace}};
+    for (const auto &[memo, state] : memos) {
+        if (memoBytes(memo, *state))
+            continue;
+        const QString caption =
+            memo == FindWhatMmo ? QStringLiteral("Find what") : QStringLiteral("Replace with");
+        Inform(this,
+               QStringLiteral("The \"%1\" text holds the character \"%2\", which the charset for "
+                              "display \"%3\" cannot store.\n"
+                              "Remove the character or choose another charset for display.")
+                   .arg(caption, FirstUnstorable(ShownText(memo), *m_shownCharset),
+                        QString::fromLatin1(m_shownCharset->name)));
+        return false;
+    }
+    return true;
+}
+
+// Asks whether to clear a wildcard whose character the find text lacks;
+// false when the user cancels.
+bool TEditStringsFrm::keepOrClearAbsentWildcard(QComboBox *list, const char *piece,
+                                                const QByteArray &find)
+{
+    const char wildcard = WildcardChar(list);
+    if (!wildcard || find.contains(wildcard))
+        return true;
+    const QString question =
+        QStringLiteral("The character %1 is selected for %2, but no such character is present the "
+                       "find-what text.\n\nDo you wish to set it to %3 ?")
+            .arg(list->currentText(), QLatin1String(piece), list->itemText(0));
+    switch (AskYesNoCancel(this, question)) {
+    case QMessageBox::Yes:
+        list->setCurrentIndex(0);
+        return true;
+    case QMessageBox::No:
+        return true;
+    default:
+        return false;
+    }
+}

@@ -1,0 +1,323 @@
+#include "ui/EditStrings/HtmlView.h"
+#include "ui/EditStrings/TEditStringsFrm.h"
+#include "ui/support/ModalDriver.h"
+
+#include <QFontDatabase>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+using Button = QMessageBox::StandardButton;
+
+constexpr int StarItem = 2;
+
+const QString LeadingStar =
+    "The multi-char replacement wildcard (* (asterisk)) can't be the first character of "
+    "the find-what string,\nor preceded only by the single-char replacement wild card (";
+const QString TrailingStar =
+    "The multi-char replacement wildcard (* (asterisk)) can't be the last character of "
+    "the find-what string,\nor followed only by the single-char replacement wild card (";
+const QString SingleAbsent =
+    "The character ? (question mark) is selected for a single-character replacement, but "
+    "no such character is present the find-what text.\n\nDo you wish to set it to "
+    "- not assigned -  ?";
+const QString MultiAbsent =
+    "The character * (asterisk) is selected for a multi-character replacement, but no "
+    "such character is present the find-what text.\n\nDo you wish to set it to "
+    "- not assigned -  ?";
+const QString SameWildcard =
+    "The same character is set for both single-character and multi-character "
+    "substitution.\nMake them different or set only one of them.";
+
+class EditStrings : public ::testing::Test
+{
+protected:
+    TEditStringsFrm dlg;
+
+    // Types `text` into a memo as the user would see it.
+    static void type(QPlainTextEdit *memo, const char *utf8)
+    {
+        memo->setPlainText(QString::fromUtf8(utf8));
+    }
+
+    // Presses "Ok" on the shown dialog, answering the message boxes that come
+    // up in order; a box beyond `answers` fails the test and is closed.
+    // Returns true when the dialog closed with OK.
+    bool pressOk(const QList<Button> &answers = {}, QStringList *messages = nullptr)
+    {
+        dlg.show();
+        ModalDriver driver;
+        for (Button answer : answers)
+            driver.answer(answer);
+        driver.then([](QWidget *window) {
+            const auto *box = qobject_cast<QMessageBox *>(window);
+            ADD_FAILURE() << "unexpected window: "
+                          << qPrintable(box ? box->text() : window->objectName());
+            window->close();
+        });
+        dlg.OkBtn->click();
+        if (messages)
+            *messages = driver.messages();
+        return !dlg.isVisible() && dlg.result() == QDialog::Accepted;
+    }
+};
+
+struct OptionsCase {
+    const char *text;
+    const char *written;
+};
+
+class OptionsText : public EditStrings, public ::testing::WithParamInterface<OptionsCase>
+{
+};
+
+TEST_P(OptionsText, ReadsAndWritesBack)
+{
+    dlg.OptionsFromText(GetParam().text);
+    EXPECT_EQ(dlg.OptionsToText(), QByteArray(GetParam().written));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EditStrings, OptionsText,
+    ::testing::Values(OptionsCase{"", "(--)[Default]"},
+                      OptionsCase{"nN(?*)[Greek]", "n(?*)[Greek]"}, // "n" is looked for first
+                      OptionsCase{"(**)", "(**)[Default]"},
+                      OptionsCase{"ciw(?-)[Russian]", "ciw(?-)[Russian]"},
+                      OptionsCase{"I(~.)[russian]", "I(~.)[Russian]"},
+                      OptionsCase{"N", "N(--)[Default]"}, OptionsCase{"(?*", "(?*)[Default]"},
+                      OptionsCase{"w(", "w(--)[Default]"},
+                      OptionsCase{"c(x*)[No such charset]", "c(-*)[]"}, OptionsCase{"[]", "(--)[]"},
+                      OptionsCase{"][Greek", "(--)[Default]"}));
+
+TEST_F(EditStrings, ResetOptionsKeepsWholeWordsWildcardsAndCharset)
+{
+    dlg.OptionsFromText("cIw(?*)[Greek]");
+    dlg.ResetOptions();
+    EXPECT_EQ(dlg.OptionsToText(), "w(?*)[Greek]");
+}
+
+TEST_F(EditStrings, PickingTheOtherListsWildcardUnassignsTheOther)
+{
+    dlg.OptionsFromText("(*-)");
+    dlg.MultiCharWildCardCBx->setCurrentIndex(StarItem);
+    emit dlg.MultiCharWildCardCBx->activated(StarItem);
+    EXPECT_EQ(dlg.OptionsToText(), "(-*)[Default]");
+    dlg.SingleCharWildCardCBx->setCurrentIndex(StarItem);
+    emit dlg.SingleCharWildCardCBx->activated(StarItem);
+    EXPECT_EQ(dlg.OptionsToText(), "(*-)[Default]");
+}
+
+struct CloseCase {
+    const char *name;
+    const char *find;
+    const char *options;
+    QList<Button> answers;
+    QStringList messages;
+    bool accepted;
+    const char *optionsAfter = nullptr; // null: unchanged
+};
+
+class CloseChecks : public EditStrings, public ::testing::WithParamInterface<CloseCase>
+{
+};
+
+TEST_P(CloseChecks, ShowTheirMessageAndKeepTheDialogOpenOnFailure)
+{
+    const CloseCase &c = GetParam();
+    dlg.OptionsFromText(c.options);
+    type(dlg.FindWhatMmo, c.find);
+    QStringList messages;
+    EXPECT_EQ(pressOk(c.answers, &messages), c.accepted);
+    EXPECT_EQ(messages, c.messages);
+    EXPECT_EQ(dlg.OptionsToText(), QByteArray(c.optionsAfter ? c.optionsAfter : c.options));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EditStrings, CloseChecks,
+    ::testing::Values(
+        CloseCase{"Empty",
+                  "",
+                  "(--)[Default]",
+                  {Button::Ok},
+                  {"No \"Find what\" string specified."},
+                  false},
+        CloseCase{"OnlyBlanks", " \r\n", "(--)[Default]", {}, {}, true},
+        CloseCase{"SameWildcard", "abc", "(**)[Default]", {Button::Ok}, {SameWildcard}, false},
+        CloseCase{"MultiAbsentYes",
+                  "a?c",
+                  "(?*)[Default]",
+                  {Button::Yes},
+                  {MultiAbsent},
+                  true,
+                  "(?-)[Default]"},
+        CloseCase{"MultiAbsentNo", "a?c", "(?*)[Default]", {Button::No}, {MultiAbsent}, true},
+        CloseCase{
+            "SingleAbsentCancel", "abc", "(?-)[Default]", {Button::Cancel}, {SingleAbsent}, false},
+        CloseCase{"BothAbsentYesYes",
+                  "abc",
+                  "(?*)[Default]",
+                  {Button::Yes, Button::Yes},
+                  {SingleAbsent, MultiAbsent},
+                  true,
+                  "(--)[Default]"},
+        CloseCase{"Leading",
+                  "*abc",
+                  "(-*)[Default]",
+                  {Button::Ok},
+                  {LeadingStar + "- not assigned - )."},
+                  false},
+        CloseCase{"LeadingAfterSingles",
+                  "?*abc",
+                  "(?*)[Default]",
+                  {Button::Ok},
+                  {LeadingStar + "? (question mark))."},
+                  false},
+        CloseCase{"AnchoredBeforeSingle", "x?*abc", "(?*)[Default]", {}, {}, true},
+        CloseCase{"TrailingBlankIgnored",
+                  "abc* ",
+                  "i(-*)[Default]",
+                  {Button::Ok},
+                  {TrailingStar + "- not assigned - )."},
+                  false},
+        CloseCase{"TrailingBlankKept", "abc* ", "(-*)[Default]", {}, {}, true},
+        CloseCase{"LastStarTrailing",
+                  "a*b*",
+                  "(-*)[Default]",
+                  {Button::Ok},
+                  {TrailingStar + "- not assigned - )."},
+                  false},
+        CloseCase{"LastStarAnchored", "a*b*c", "(-*)[Default]", {}, {}, true},
+        CloseCase{"LineBreakIgnoredWithEol",
+                  "\r\n*b",
+                  "I(-*)[Default]",
+                  {Button::Ok},
+                  {LeadingStar + "- not assigned - )."},
+                  false},
+        CloseCase{"LineBreakKeptWithoutEol", "\r\n*b", "i(-*)[Default]", {}, {}, true}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(EditStrings, CancelClosesWithoutChecks)
+{
+    dlg.show();
+    dlg.CancelBtn->click();
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_EQ(dlg.result(), QDialog::Rejected);
+}
+
+TEST(HtmlView, ConvertsEachEntityOnceInOrder)
+{
+    EXPECT_EQ(HtmlToText("&amp;lt; &gt;&lt;"), "&lt; ><");
+    EXPECT_EQ(TextToHtml("a<b&c>"), "a&lt;b&amp;c&gt;");
+    EXPECT_EQ(TextToHtml("&amp;"), "&amp;amp;");
+}
+
+TEST_F(EditStrings, HtmlViewShowsEntitiesAndOkStoresTheTextForm)
+{
+    dlg.setFindText("&amp;lt;");
+    dlg.show();
+    dlg.ViewAsCBx->setCurrentIndex(1);
+    EXPECT_EQ(dlg.FindWhatMmo->toPlainText(), "&lt;");
+
+    type(dlg.FindWhatMmo, "a < b");
+    type(dlg.ReplaceWithMmo, "x & y");
+    EXPECT_TRUE(pressOk());
+    EXPECT_EQ(dlg.ViewAsCBx->currentIndex(), 0);
+    EXPECT_EQ(dlg.findText(), "a &lt; b");
+    EXPECT_EQ(dlg.replaceText(), "x &amp; y");
+}
+
+TEST_F(EditStrings, ShowingStartsInTextViewWithoutConverting)
+{
+    dlg.ViewAsCBx->setCurrentIndex(1);
+    dlg.setFindText("a &lt; b");
+    dlg.show();
+    EXPECT_EQ(dlg.ViewAsCBx->currentIndex(), 0);
+    EXPECT_EQ(dlg.findText(), "a &lt; b");
+}
+
+TEST_F(EditStrings, RussianTypedWithCharsetRussianIsStoredAsWindows1251)
+{
+    dlg.OptionsFromText("(--)[Russian]");
+    ModalDriver driver;
+    driver.then([this](QWidget *) {
+        type(dlg.FindWhatMmo, "Привет");
+        type(dlg.ReplaceWithMmo, "мир");
+        dlg.OkBtn->click();
+    });
+    ASSERT_EQ(dlg.exec(), QDialog::Accepted);
+    EXPECT_EQ(dlg.findText(), QByteArray("\xCF\xF0\xE8\xE2\xE5\xF2"));
+    EXPECT_EQ(dlg.replaceText(), QByteArray("\xEC\xE8\xF0"));
+    EXPECT_EQ(dlg.OptionsToText(), "(--)[Russian]");
+}
+
+TEST_F(EditStrings, ACharacterTheCharsetLacksIsRefusedAtOk)
+{
+    type(dlg.FindWhatMmo, "abc");
+    type(dlg.ReplaceWithMmo, "Привет");
+    QStringList messages;
+    EXPECT_FALSE(pressOk({Button::Ok}, &messages));
+    EXPECT_EQ(messages, QStringList{QString::fromUtf8(
+                            "The \"Replace with\" text holds the character \"П\", which "
+                            "the charset for display \"Default\" cannot store.\n"
+                            "Remove the character or choose another charset for display.")});
+    EXPECT_EQ(dlg.ReplaceWithMmo->toPlainText(), QString::fromUtf8("Привет"));
+}
+
+TEST_F(EditStrings, TheCharsetChangesTheDisplayNeverTheBytes)
+{
+    const QByteArray russian("\xCF\xF0\xE8\xE2\xE5\xF2");
+    TEditStringsFrm textsFirst;
+    textsFirst.setFindText(russian);
+    textsFirst.OptionsFromText("[Russian]");
+    dlg.OptionsFromText("[Russian]");
+    dlg.setFindText(russian);
+    for (TEditStringsFrm *d : {&textsFirst, &dlg}) {
+        EXPECT_EQ(d->FindWhatMmo->toPlainText(), QString::fromUtf8("Привет"));
+        EXPECT_EQ(d->findText(), russian);
+    }
+    dlg.CharsetCBx->setCurrentText("Greek");
+    EXPECT_EQ(dlg.findText(), russian);
+}
+
+TEST_F(EditStrings, UntouchedBytesTheCharsetCannotShowSurviveOk)
+{
+    dlg.OptionsFromText("[Russian]");
+    dlg.setFindText("a\x98z"); // 0x98 is undefined in Windows-1251
+    EXPECT_TRUE(pressOk());
+    EXPECT_EQ(dlg.findText(), "a\x98z");
+}
+
+TEST_F(EditStrings, TypedLineBreaksAreCrLfAndNoBreakSpacesStay)
+{
+    dlg.FindWhatMmo->setPlainText(QString("a\nb") + QChar(0xA0));
+    QTest::keyClick(dlg.FindWhatMmo, Qt::Key_Tab);
+    EXPECT_EQ(dlg.findText(), "\ta\r\nb\xA0");
+}
+
+TEST_F(EditStrings, EquidistantFontChangesOnlyTheFamilyOfBothMemos)
+{
+    const int size = dlg.FindWhatMmo->font().pointSize();
+    dlg.SetEquidistantFont(true);
+    const QString fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
+    EXPECT_EQ(dlg.FindWhatMmo->font().family(), fixed);
+    EXPECT_EQ(dlg.ReplaceWithMmo->font().family(), fixed);
+    EXPECT_EQ(dlg.FindWhatMmo->font().pointSize(), size);
+    dlg.SetEquidistantFont(false);
+    EXPECT_EQ(dlg.ReplaceWithMmo->font().family(), QApplication::font().family());
+}
+
+TEST_F(EditStrings, OpensAt672By413WithTheButtonsAroundTheMiddle)
+{
+    dlg.show();
+    EXPECT_EQ(dlg.size(), QSize(672, 413));
+    EXPECT_EQ(dlg.minimumSize(), QSize(600, 200));
+    for (int width : {672, 900}) {
+        dlg.resize(width, 500);
+        dlg.layout()->activate();
+        EXPECT_EQ(dlg.OkBtn->geometry().right() + 1, width / 2 - 2);
+        EXPECT_EQ(dlg.CancelBtn->x(), width / 2 + 2);
+    }
+}
+
+} // namespace
