@@ -1,0 +1,82 @@
+#include "ui/EditDirs/TEditDirsFrm.h"
+
+#include "app/ProgramInfo.h"
+#include "engine/CodePage.h"
+#include "settings/Job.h"
+#include "ui/EditDirs/TDirectoryBrowseFrm.h"
+#include "ui/EntryText.h"
+
+#include <QFileInfo>
+#include <QMessageBox>
+
+TEditDirsFrm::TEditDirsFrm(const Job &job, QWidget *parent) : QDialog(parent), m_job(job)
+{
+    setupUi(this);
+    setSizeGripEnabled(true);
+    // The two boxes stand for the entry's one skip flag.
+    connect(IgnoreBackupDirsChk, &QCheckBox::toggled, IgnoreBackupFilesChk, &QCheckBox::setChecked);
+    connect(IgnoreBackupFilesChk, &QCheckBox::toggled, IgnoreBackupDirsChk, &QCheckBox::setChecked);
+    connect(LevelsCBx, &QComboBox::currentIndexChanged, this, &TEditDirsFrm::LevelsCBxChange);
+    connect(Button1, &QPushButton::clicked, this, &TEditDirsFrm::Button1Click);
+}
+
+void TEditDirsFrm::showEvent(QShowEvent *event)
+{
+    SetBackupCaptions();
+    LevelsCBxChange();
+    QDialog::showEvent(event);
+}
+
+// A box is enabled only where its kind of back-up exists and subfolders are
+// searched; a disabled box keeps its state, which the caller still stores.
+void TEditDirsFrm::LevelsCBxChange()
+{
+    const bool subfolders = LevelsCBx->currentIndex() > 0;
+    const int mode = m_job.options().backupMode;
+    IgnoreBackupDirsChk->setEnabled(subfolders && mode == BackupToSubfolder);
+    IgnoreBackupFilesChk->setEnabled(subfolders && mode == BackupRename);
+}
+
+void TEditDirsFrm::SetBackupCaptions()
+{
+    const RunOptions &options = m_job.options();
+    const QString folder = TrimmedEntryText(CodePage::toQString(options.backupFolder));
+    const QString prefix = TrimmedEntryText(CodePage::toQString(options.backupPrefix));
+    IgnoreBackupDirsChk->setText(QStringLiteral("Skip over backup folders '%1'").arg(folder));
+    IgnoreBackupFilesChk->setText(QStringLiteral("Skip over backup files '%1*'").arg(prefix));
+}
+
+void TEditDirsFrm::Button1Click()
+{
+    TDirectoryBrowseFrm browser(this);
+    browser.SetStartFolder(DirEdt->text());
+    if (browser.exec() == QDialog::Accepted)
+        DirEdt->setText(browser.SelectedPath());
+}
+
+void TEditDirsFrm::done(int result)
+{
+    const QString path = TrimEntryText(DirEdt);
+    if (result == QDialog::Accepted && !AcceptFolder(path))
+        return;
+    QDialog::done(result);
+}
+
+bool TEditDirsFrm::AcceptFolder(const QString &path)
+{
+    if (path.isEmpty()) {
+        QMessageBox::information(this, ApplicationTitle,
+                                 "No folder inputted. Please specify an existing folder to look for "
+                                 "files into.");
+        return false;
+    }
+    if (!AcceptAnsiEntry(this, QStringLiteral("folder"), path))
+        return false;
+    if (QFileInfo(path).isDir())
+        return true;
+    return QMessageBox::question(this, ApplicationTitle,
+                                 "Folder \"" + path
+                                     + "\" doesn't exists.\n\nDo you want to continue anyway?",
+                                 QMessageBox::Yes | QMessageBox::No)
+           == QMessageBox::Yes;
+}

@@ -1,0 +1,56 @@
+#include "ui/EditFileType/TEditFileTypeFrm.h"
+
+#include "app/ProgramInfo.h"
+#include "settings/FileEncoding.h"
+#include "ui/EntryText.h"
+
+#include <QButtonGroup>
+#include <QMessageBox>
+
+TEditFileTypeFrm::TEditFileTypeFrm(QWidget *parent) : QDialog(parent), m_encodings(new QButtonGroup(this))
+{
+    setupUi(this);
+    setWindowFlag(Qt::WindowMinimizeButtonHint);
+    setSizeGripEnabled(true);
+    // The button ids are the encoding numbers, so the names come from the
+    // encoding table.
+    m_encodings->addButton(EncodingAutoRdo, EncodingAuto);
+    m_encodings->addButton(EncodingAnsiRdo, EncodingAnsi);
+    m_encodings->addButton(EncodingUtf8Rdo, EncodingUtf8);
+    m_encodings->addButton(EncodingUnicodeRdo, EncodingUnicode);
+    m_encodings->addButton(EncodingUnicodeBigEndianRdo, EncodingUnicodeBigEndian);
+}
+
+void TEditFileTypeFrm::ShowEncodingChoice(bool show)
+{
+    FileEncodingRdo->setVisible(show);
+}
+
+QByteArray TEditFileTypeFrm::EncodingName() const
+{
+    return FileEncodingName(m_encodings->checkedId());
+}
+
+void TEditFileTypeFrm::SetEncodingName(const QByteArray &name)
+{
+    for (QAbstractButton *button : m_encodings->buttons())
+        if (FileEncodingName(m_encodings->id(button)) == name)
+            button->setChecked(true);
+}
+
+void TEditFileTypeFrm::done(int result)
+{
+    const QString mask = TrimEntryText(FileMaskEdt);
+    if (result == QDialog::Accepted) {
+        if (mask.isEmpty()) {
+            QMessageBox::information(this, ApplicationTitle,
+                                     "No file mask specified. Specify the mask (using wild cards * "
+                                     "and ?) for the file selection.");
+            return;
+        }
+        if (!AcceptAnsiEntry(this, QStringLiteral("file mask"), mask)
+            || !AcceptAnsiEntry(this, QStringLiteral("description"), FileDescriptionEdt->text()))
+            return;
+    }
+    QDialog::done(result);
+}
