@@ -384,3 +384,7 @@ void TPKSarvonexFrm::Wizard1Click()
 {
     // The wizard comes with a later version; the command is in place.
 }
+
+void TPKSarvonexFrm::hideWizard()
+{
+}

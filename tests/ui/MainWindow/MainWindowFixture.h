@@ -46,7 +46,7 @@ protected:
                 return;
             }
             dialog.selectFile(file);
-            dialog.accept();
+            static_cast<QDialog &>(dialog).accept(); // runs QFileDialog::accept
         });
     }
 

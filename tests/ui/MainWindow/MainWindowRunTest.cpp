@@ -2,6 +2,7 @@
 
 #include "ui/EditStrings/TEditStringsFrm.h"
 #include "ui/FileList/TFileListFrm.h"
+#include "ui/MainWindow/TFileHistory.h"
 #include "ui/ReplaceConfirm/TReplaceConfirmFrm.h"
 #include "ui/Statistics/TStatisticsFrm.h"
 

@@ -43,14 +43,15 @@ void ModalDriver::answer(QMessageBox::StandardButton button)
 void ModalDriver::poll()
 {
     QWidget *modal = QApplication::activeModalWidget();
-    if (!modal || m_actions.isEmpty() || modal == m_lastHandled || !modal->isVisible())
+    if (!modal || m_actions.isEmpty() || modal == m_busyWith || !modal->isVisible())
         return;
-    m_lastHandled = modal;
-    const Action action = m_actions.takeFirst();
-    // A window may be reused (a dialog created once); forget it once it closes
-    // so its next showing is driven again.
-    QPointer<QWidget> handled(modal);
-    action(modal);
-    if (handled && !handled->isVisible())
-        m_lastHandled = nullptr;
+    m_busyWith = modal;
+    // The action runs from the event loop, not from this timer, so that a
+    // window it opens in turn is driven by the next queued action. A window
+    // its action leaves open (a reused dialog, a refused close) is driven
+    // again by the next action.
+    QTimer::singleShot(0, modal, [this, modal, action = m_actions.takeFirst()] {
+        action(modal);
+        m_busyWith = nullptr;
+    });
 }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -35,6 +36,6 @@ private:
 
     QList<Action> m_actions;
     QStringList m_messages;
-    QWidget *m_lastHandled = nullptr;
+    QPointer<QWidget> m_busyWith; // the window whose action is under way
     class QTimer *m_timer;
 };
