@@ -44,6 +44,11 @@ struct StyleCase {
     std::vector<Pixel> pixels;
 };
 
+void PrintTo(const StyleCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
 class SizeGripStyle : public ::testing::TestWithParam<StyleCase> {};
 
 TEST_P(SizeGripStyle, DrawsItsPatternInThePaletteColoursInTheCorner)
