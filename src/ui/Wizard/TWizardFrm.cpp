@@ -59,9 +59,11 @@ TWizardFrm::TWizardFrm(QWidget *mainWindow)
     setupUi(this);
     setAttribute(Qt::WA_ShowWithoutActivating);
 
+    // Tooltip colours; a disabled link keeps the palette's disabled text.
     QPalette hint = MainPnl->palette();
     hint.setColor(QPalette::Window, hint.color(QPalette::ToolTipBase));
-    hint.setColor(QPalette::WindowText, hint.color(QPalette::ToolTipText));
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        hint.setColor(group, QPalette::WindowText, hint.color(group, QPalette::ToolTipText));
     MainPnl->setPalette(hint);
 
     for (QWidget *body : {static_cast<QWidget *>(MainPnl), static_cast<QWidget *>(MainTextTxt)})
