@@ -1,5 +1,6 @@
 #include "ui/EditDirs/TDirectoryBrowseFrm.h"
 
+#include "app/TSizeGrip.h"
 #include "ui/EditDirs/FolderTreeModel.h"
 #include "ui/EntryText.h"
 
@@ -12,7 +13,7 @@ TDirectoryBrowseFrm::TDirectoryBrowseFrm(QWidget *parent)
 {
     setupUi(this);
     setWindowFlag(Qt::WindowMaximizeButtonHint);
-    setSizeGripEnabled(true);
+    new TSizeGrip(this); // owned by the dialog, drawn over its corner
     ShellTreeView->setModel(m_folders);
     connect(ShellTreeView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &TDirectoryBrowseFrm::ShellTreeViewChange);

@@ -1,5 +1,6 @@
 #include "ui/EditDirs/TEditDirsFrm.h"
 
+#include "app/TSizeGrip.h"
 #include "app/ProgramInfo.h"
 #include "engine/CodePage.h"
 #include "settings/Job.h"
@@ -12,7 +13,7 @@
 TEditDirsFrm::TEditDirsFrm(const Job &job, QWidget *parent) : QDialog(parent), m_job(job)
 {
     setupUi(this);
-    setSizeGripEnabled(true);
+    new TSizeGrip(this); // owned by the dialog, drawn over its corner
     // The two boxes stand for the entry's one skip flag.
     connect(IgnoreBackupDirsChk, &QCheckBox::toggled, IgnoreBackupFilesChk, &QCheckBox::setChecked);
     connect(IgnoreBackupFilesChk, &QCheckBox::toggled, IgnoreBackupDirsChk, &QCheckBox::setChecked);

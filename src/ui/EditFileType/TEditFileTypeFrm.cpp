@@ -1,5 +1,6 @@
 #include "ui/EditFileType/TEditFileTypeFrm.h"
 
+#include "app/TSizeGrip.h"
 #include "app/ProgramInfo.h"
 #include "settings/FileEncoding.h"
 #include "ui/EntryText.h"
@@ -11,7 +12,7 @@ TEditFileTypeFrm::TEditFileTypeFrm(QWidget *parent) : QDialog(parent), m_encodin
 {
     setupUi(this);
     setWindowFlag(Qt::WindowMinimizeButtonHint);
-    setSizeGripEnabled(true);
+    new TSizeGrip(this); // owned by the dialog, drawn over its corner
     // The button ids are the encoding numbers, so the names come from the
     // encoding table.
     m_encodings->addButton(EncodingAutoRdo, EncodingAuto);

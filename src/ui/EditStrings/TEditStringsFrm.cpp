@@ -1,5 +1,6 @@
 #include "ui/EditStrings/TEditStringsFrm.h"
 
+#include "app/TSizeGrip.h"
 #include "settings/PairOptions.h"
 #include "ui/DisplayCharsets.h"
 #include "ui/EditStrings/HtmlView.h"
@@ -97,7 +98,7 @@ TEditStringsFrm::TEditStringsFrm(QWidget *parent) : QDialog(parent)
 {
     setupUi(this);
     setWindowFlag(Qt::WindowMaximizeButtonHint);
-    setSizeGripEnabled(true);
+    new TSizeGrip(this); // owned by the dialog, drawn over its corner
     for (const char *item : WildcardItems) {
         SingleCharWildCardCBx->addItem(QString::fromLatin1(item));
         MultiCharWildCardCBx->addItem(QString::fromLatin1(item));

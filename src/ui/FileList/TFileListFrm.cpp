@@ -1,5 +1,6 @@
 #include "ui/FileList/TFileListFrm.h"
 
+#include "app/TSizeGrip.h"
 #include "ui/FileList/PathTableGrid.h"
 
 namespace {
@@ -13,7 +14,7 @@ TFileListFrm::TFileListFrm(QWidget *parent) : QDialog(parent)
 {
     setupUi(this);
     setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint);
-    setSizeGripEnabled(true);
+    new TSizeGrip(this); // owned by the dialog, drawn over its corner
     connect(RemoveBtn, &QPushButton::clicked, this, &TFileListFrm::RemoveBtnClick);
     connect(OkBtn, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);

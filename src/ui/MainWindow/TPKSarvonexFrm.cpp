@@ -14,6 +14,7 @@
 #include "ui/MainWindow/TFileHistory.h"
 #include "ui/ReplaceConfirm/TReplaceConfirmFrm.h"
 #include "ui/Statistics/TStatisticsFrm.h"
+#include "ui/Wizard/TWizardFrm.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -141,6 +142,8 @@ void TPKSarvonexFrm::createDialogs()
     FileListFrm = new TFileListFrm(this);
     ReplaceConfirmFrm = new TReplaceConfirmFrm(this);
     StatisticsFrm = new TStatisticsFrm(this);
+    WizardFrm = new TWizardFrm(this);
+    connect(WizardFrm, &TWizardFrm::pageRequested, PageControl1, &QTabWidget::setCurrentIndex);
 
     // The two dialogs switch their option off (or on again) at once, as a
     // change on the Options page would.
@@ -163,9 +166,9 @@ void TPKSarvonexFrm::connectCommands()
     command(NewBtn, &TPKSarvonexFrm::NewMnuClick);
     command(ClearListsMnu, &TPKSarvonexFrm::NewMnuClick);
     command(NewWizardBtn, &TPKSarvonexFrm::Wizard1Click);
-    command(WizardMnu, &TPKSarvonexFrm::Wizard1Click);
+    command(Wizard1, &TPKSarvonexFrm::Wizard1Click);
     command(SimpleReplacementBtn, &TPKSarvonexFrm::ReplaceinOneFile1Click);
-    command(SimpleReplacementMnu, &TPKSarvonexFrm::ReplaceinOneFile1Click);
+    command(ReplaceinOneFile1, &TPKSarvonexFrm::ReplaceinOneFile1Click);
     command(OpenBtn, &TPKSarvonexFrm::OpenMnuClick);
     command(OpenMnu, &TPKSarvonexFrm::OpenMnuClick);
     command(SaveBtn, &TPKSarvonexFrm::SaveMnuClick);
@@ -316,10 +319,9 @@ void TPKSarvonexFrm::StartupActions()
     if (m_runState.unattended)
         m_exitCode = UnattendedExitCode(m_exitCode, m_runState);
     // The run was what the program was started for: it ends without the
-    // closing questions.
+    // closing questions, as the last window closes.
     m_ending = true;
     close();
-    QCoreApplication::exit(m_exitCode);
 }
 
 void TPKSarvonexFrm::FindAndReplaceMnuClick()
@@ -382,9 +384,10 @@ void TPKSarvonexFrm::AboutMnuClick()
 
 void TPKSarvonexFrm::Wizard1Click()
 {
-    // The wizard comes with a later version; the command is in place.
+    WizardFrm->show();
 }
 
 void TPKSarvonexFrm::hideWizard()
 {
+    WizardFrm->hide();
 }

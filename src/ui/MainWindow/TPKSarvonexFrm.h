@@ -20,6 +20,7 @@ class TFileHistory;
 class TFileListFrm;
 class TReplaceConfirmFrm;
 class TStatisticsFrm;
+class TWizardFrm;
 
 // The main window: the one job on four pages, the settings document it
 // belongs to, and the Find & Replace run. It lives from start to end of the
@@ -48,6 +49,7 @@ public:
     TFileListFrm &fileListFrm() { return *FileListFrm; }
     TReplaceConfirmFrm &replaceConfirmFrm() { return *ReplaceConfirmFrm; }
     TStatisticsFrm &statisticsFrm() { return *StatisticsFrm; }
+    TWizardFrm &wizardFrm() { return *WizardFrm; }
 
     // Document state.
     QString SettingsFileName;
@@ -113,6 +115,7 @@ public:
     void SpeedButton3Click(const QString &pageCaption);
     void AboutMnuClick();
     void Wizard1Click();
+    void hideWizard();
     void ReplaceinOneFile1Click();
 
 protected:
@@ -144,7 +147,6 @@ private:
     // An option control was changed by the user.
     void optionsEdited();
     void enableBackUpFields();
-    void hideWizard();
     void showSettingsError(const QString &message);
     // Runs a command whose settings-file errors end it with their message.
     void guarded(const std::function<void()> &command);
@@ -176,6 +178,7 @@ private:
     TFileListFrm *FileListFrm = nullptr;
     TReplaceConfirmFrm *ReplaceConfirmFrm = nullptr;
     TStatisticsFrm *StatisticsFrm = nullptr;
+    TWizardFrm *WizardFrm = nullptr;
 
     QButtonGroup m_binaryFiles;
     QButtonGroup m_readOnlyFiles;

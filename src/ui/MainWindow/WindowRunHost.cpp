@@ -7,6 +7,7 @@
 #include "ui/MainWindow/TPKSarvonexFrm.h"
 #include "ui/ReplaceConfirm/TReplaceConfirmFrm.h"
 #include "ui/Statistics/TStatisticsFrm.h"
+#include "ui/Wizard/TWizardFrm.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>
@@ -86,6 +87,16 @@ void WindowRunHost::updateCommandStates(bool)
 void WindowRunHost::showPage(JobPage page)
 {
     m_window.PageControl1->setCurrentIndex(int(page));
+}
+
+void WindowRunHost::wizardStage(int stage)
+{
+    m_window.wizardFrm().SetStage(stage);
+}
+
+void WindowRunHost::hideWizard()
+{
+    m_window.hideWizard();
 }
 
 QString WindowRunHost::title() const

@@ -27,6 +27,8 @@ public:
     void showStatistics(const PathTable &statistics) override;
     void updateCommandStates(bool processing) override;
     void showPage(JobPage page) override;
+    void wizardStage(int stage) override;
+    void hideWizard() override;
     QString title() const override;
     void setTitle(const QString &title) override;
     void setExitCode(int code) override;

@@ -1,5 +1,6 @@
 #include "ui/ReplaceConfirm/TReplaceConfirmFrm.h"
 
+#include "app/TSizeGrip.h"
 #include "app/ProgramInfo.h"
 #include "engine/CodePage.h"
 #include "ui/ReplaceConfirm/ShortenPathToWidth.h"
@@ -102,7 +103,7 @@ TReplaceConfirmFrm::TReplaceConfirmFrm(QWidget *parent)
     setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
-    setSizeGripEnabled(true);
+    new TSizeGrip(this); // owned by the dialog, drawn over its corner
     m_foundMemo.edit = FoundWhatEdt;
     m_replacementMemo.edit = ReplaceWithEdt;
 

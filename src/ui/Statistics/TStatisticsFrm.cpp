@@ -1,5 +1,6 @@
 #include "ui/Statistics/TStatisticsFrm.h"
 
+#include "app/TSizeGrip.h"
 #include "ui/FileList/PathTableGrid.h"
 #include "ui/Statistics/StatisticsTotals.h"
 
@@ -13,7 +14,7 @@ constexpr int ReplacementsColumnWidth = 105;
 TStatisticsFrm::TStatisticsFrm(QWidget *parent) : QDialog(parent)
 {
     setupUi(this);
-    setSizeGripEnabled(true);
+    new TSizeGrip(this); // owned by the dialog, drawn over its corner
     connect(CloseBtn, &QPushButton::clicked, this, &QDialog::accept);
     connect(DontShowThisAgainChk, &QCheckBox::clicked, this,
             [this](bool ticked) { emit showFinalStatsChanged(!ticked); });

@@ -17,8 +17,8 @@ protected:
     {
         const QString file = path(name);
         TestFiles::write(file, "[Sarvonex]\r\nVersion=2.2\r\n[Directories]\r\nGridWidth=3\r\n"
-                               "GridHeight=1\r\nValue0="
-                                   + folder + "\r\nValue1=None\r\nValue2=-B\r\n" + extra);
+                               "GridHeight=1\r\nValue1="
+                                   + folder + "\r\nValue2=None\r\nValue3=-B\r\n" + extra);
         return file;
     }
     QByteArray firstFolder() { return window->job().folders().cell(1, 0); }
@@ -43,6 +43,7 @@ TEST_F(MainWindowDocumentTest, CaptionShowsTheModifiedMarkAndTheFileName)
     EXPECT_EQ(window->windowTitle(), "Sarvonex []");
     window->SetModified(true);
     EXPECT_EQ(window->windowTitle(), "Sarvonex [*]");
+    window->SetModified(false);
     window->OpenSettingsFile(jobFile("jobs.ini", "/a"));
     EXPECT_EQ(window->windowTitle(), "Sarvonex [jobs.ini]");
     window->SetModified(true);
@@ -77,8 +78,8 @@ TEST_F(MainWindowDocumentTest, OpeningAnotherFileWithYesSavesTheJobIntoItsOwnFil
     const QString b = jobFile("b.ini", "/from-b");
     window->OpenSettingsFile(a);
     makeModified();
-    driver.answer(QMessageBox::Yes);
     chooseFile(b);
+    driver.answer(QMessageBox::Yes);
     window->OpenMnu->trigger();
     EXPECT_EQ(window->SettingsFileName, b);
     EXPECT_EQ(firstFolder(), "/from-b");
@@ -122,7 +123,7 @@ TEST_F(MainWindowDocumentTest, SaveAsOntoAnExistingFileAsksAndNoChangesNothing)
 TEST_F(MainWindowDocumentTest, SaveAsProposesUntitledOnlyForAJobWithoutAFile)
 {
     expect<QFileDialog>([](QFileDialog &d) {
-        EXPECT_TRUE(d.selectedFiles().value(0).endsWith("/Untitled"));
+        EXPECT_TRUE(d.selectedFiles().value(0).endsWith("/Untitled.ini"));
         d.reject();
     });
     window->SaveAsMnu->trigger();
@@ -179,7 +180,7 @@ TEST_F(MainWindowDocumentTest, AShortenedRecentEntryOpensItsFullPath)
 {
     const QString deep = path("a-rather-long-folder-name/and-another-one/inside/settings.ini");
     QDir().mkpath(QFileInfo(deep).path());
-    TestFiles::write(deep, "[Sarvonex]\r\nVersion=2.2\r\n[Directories]\r\nGridWidth=3\r\nGridHeight=1\r\nValue0=/deep\r\n");
+    TestFiles::write(deep, "[Sarvonex]\r\nVersion=2.2\r\n[Directories]\r\nGridWidth=3\r\nGridHeight=1\r\nValue1=/deep\r\n");
     window->OpenSettingsFile(deep);
     window->ClearJob();
     QAction *entry = window->FileMnu->findChild<QAction *>("HistItem1");

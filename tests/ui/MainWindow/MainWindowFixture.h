@@ -5,6 +5,7 @@
 #include "ui/support/ModalDriver.h"
 
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
@@ -45,7 +46,11 @@ protected:
                 dialog.reject();
                 return;
             }
+            // Typed as a user would: selectFile alone does not replace a
+            // name the dialog proposed.
             dialog.selectFile(file);
+            if (auto *name = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+                name->setText(file);
             static_cast<QDialog &>(dialog).accept(); // runs QFileDialog::accept
         });
     }

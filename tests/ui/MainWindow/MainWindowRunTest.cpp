@@ -99,12 +99,13 @@ TEST_F(MainWindowRunTest, AutomaticSaveWithoutAFileAsksForOneAndCancelStartsNoRu
 TEST_F(MainWindowRunTest, BreakProcessAnsweredNoChangesNothingYesStopsAfterTheFile)
 {
     window->ShowFileListChk->click();
+    // Break Process from inside the confirmation: first answered No, then Yes.
     answerMatch("YesBtn", [this] {
-        driver.answer(QMessageBox::No);
         window->BreakProcessBtn->trigger();
-        driver.answer(QMessageBox::Yes);
         window->BreakProcessMnu->trigger();
     });
+    driver.answer(QMessageBox::No);
+    driver.answer(QMessageBox::Yes);
     expect<TStatisticsFrm>([](TStatisticsFrm &d) { d.CloseBtn->click(); });
     window->RunBtn->trigger();
     EXPECT_TRUE(driver.done());

@@ -18,6 +18,9 @@ int main(int argc, char **argv)
     qputenv("XDG_DESKTOP_DIR", (home.path() + "/Desktop").toLocal8Bit());
 
     QApplication app(argc, argv);
+    // Windows that close in a test (the end of a command-line run) must not
+    // end the event loops of the tests after it.
+    QApplication::setQuitOnLastWindowClosed(false);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
