@@ -1,13 +1,28 @@
-// Opens the main window on a job, shows each page and each dialog as a user
-// would see it, and saves a PNG picture of every one into a folder. Run it
-// under an X server (scripts/screenshots starts Xvfb).
+// Opens the main window on a job and takes it through what a user sees:
+// the four pages, the wizard, the help, every entry dialog and a whole run
+// with its file list, a real match in the replace confirmation and the
+// statistics. A picture of each goes into a folder. Run it under an X server
+// (scripts/screenshots starts Xvfb); the job's files are changed by the run.
+#include "app/AboutBox.h"
+#include "app/HelpFile.h"
+#include "app/ProgramInfo.h"
+#include "app/TStickyForm.h"
+#include "ui/Continue/TContinueFrm.h"
+#include "ui/EditDirs/TDirectoryBrowseFrm.h"
 #include "ui/MainWindow/TPKSarvonexFrm.h"
+#include "ui/Wizard/TWizardFrm.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
 #include <QPixmap>
+#include <QScreen>
 #include <QTimer>
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -15,18 +30,82 @@ QString outputFolder;
 
 void settle()
 {
-    for (int i = 0; i < 10; ++i)
+    for (int i = 0; i < 20; ++i)
         QApplication::processEvents();
 }
 
-void save(QWidget *window, const QString &name)
+void save(const QPixmap &picture, const QString &name)
+{
+    const QString file = QDir(outputFolder).filePath(name + ".png");
+    if (picture.save(file))
+        std::printf("%s\n", qPrintable(file));
+    else
+        std::fprintf(stderr, "could not write %s\n", qPrintable(file));
+}
+
+void saveWindow(QWidget *window, const QString &name)
 {
     settle();
-    const QString file = QDir(outputFolder).filePath(name + ".png");
-    if (!window->grab().save(file))
-        std::fprintf(stderr, "could not write %s\n", qPrintable(file));
-    else
-        std::printf("%s\n", qPrintable(file));
+    save(window->grab(), name);
+}
+
+// The part of the screen that holds the given windows, as a user sees them.
+void saveScreen(const QList<QWidget *> &windows, const QString &name)
+{
+    settle();
+    QRect area;
+    for (QWidget *w : windows)
+        area |= w->frameGeometry();
+    save(QApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(),
+                                                   area.height()),
+         name);
+}
+
+// The modal windows to picture, in the order they come up, each with how
+// to close it afterwards.
+struct ModalPicture {
+    QString name;
+    std::function<void(QWidget *)> close;
+};
+QList<ModalPicture> pending;
+QWidget *busyWith = nullptr;
+
+void pictureNextModal()
+{
+    QWidget *modal = QApplication::activeModalWidget();
+    if (!modal || !modal->isVisible() || modal == busyWith || pending.isEmpty())
+        return;
+    busyWith = modal;
+    QTimer::singleShot(0, modal, [modal, picture = pending.takeFirst()] {
+        saveWindow(modal, picture.name);
+        picture.close(modal);
+        busyWith = nullptr;
+    });
+}
+
+// Runs a command after queueing the modal windows it will open.
+void pictureModals(const QList<ModalPicture> &pictures, const std::function<void()> &command)
+{
+    pending += pictures;
+    command();
+    if (!pending.isEmpty())
+        std::fprintf(stderr, "not shown: %s\n", qPrintable(pending.first().name));
+    pending.clear();
+}
+
+void reject(QWidget *dialog)
+{
+    static_cast<QDialog *>(dialog)->reject();
+}
+
+std::function<void(QWidget *)> press(const char *button)
+{
+    return [button](QWidget *dialog) {
+        if (auto *b = dialog->findChild<QAbstractButton *>(QLatin1String(button)))
+            b->click();
+        else
+            reject(dialog);
+    };
 }
 
 } // namespace
@@ -34,23 +113,81 @@ void save(QWidget *window, const QString &name)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Sarvonex"));
+    QApplication::setQuitOnLastWindowClosed(false);
     if (argc != 3) {
         std::fprintf(stderr, "usage: ScreenshotTour <settings file> <output folder>\n");
         return 2;
     }
+    const QString job = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
     outputFolder = QString::fromLocal8Bit(argv[2]);
     QDir().mkpath(outputFolder);
 
-    TPKSarvonexFrm window(StartupRequest::fromArguments({"-f" + QString::fromLocal8Bit(argv[1])}));
+    TPKSarvonexFrm window(StartupRequest::fromArguments({"-f" + job}));
     window.show();
     settle();
-    const char *pages[] = {"page-folders", "page-files", "page-strings", "page-options"};
+    QTimer modalPoll;
+    QObject::connect(&modalPoll, &QTimer::timeout, &pictureNextModal);
+    modalPoll.start(20);
+
+    const char *pages[] = {"main-folders", "main-files", "main-strings", "main-options"};
     for (int page = 0; page < 4; ++page) {
         window.PageControl1->setCurrentIndex(page);
-        save(&window, pages[page]);
+        saveWindow(&window, pages[page]);
     }
-    window.resize(900, 600);
+    window.resize(window.width() + 250, window.height() + 120);
     window.PageControl1->setCurrentIndex(2);
-    save(&window, "page-strings-wide");
+    saveWindow(&window, "main-strings-resized");
+    window.resize(window.minimumSize());
+    window.move(40, 80);
+
+    window.Wizard1Click();
+    window.PageControl1->setCurrentIndex(1);
+    saveScreen({&window, &window.wizardFrm()}, "wizard-over-main");
+    window.hideWizard();
+
+    // The help file is the program's, beside this tour in the build folder.
+    OpenHelpTopic(&window, QStringLiteral("Strings.htm"), ProgramFolder(), QStringLiteral("sarvonex"));
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w->inherits("HelpWindow") && w->isVisible()) {
+            saveWindow(w, "help-strings");
+            w->close();
+        }
+    }
+
+    pictureModals({{"dialog-folder", reject}}, [&] { window.EditDirBtnClick(); });
+    {
+        TDirectoryBrowseFrm browser(&window);
+        browser.SetStartFolder(QFileInfo(job).absolutePath());
+        browser.show();
+        saveWindow(&browser, "dialog-folder-browser");
+    }
+    window.PageControl1->setCurrentIndex(1);
+    pictureModals({{"dialog-file-type", reject}}, [&] { window.EditTypeBtnClick(); });
+    pictureModals({{"dialog-excluded-type", reject}}, [&] { window.EditExclFileBtnClick(); });
+    window.PageControl1->setCurrentIndex(2);
+    pictureModals({{"dialog-string-pair", reject}}, [&] { window.EditStringsBtnClick(); });
+
+    pictureModals({{"message-tip", reject}}, [&] {
+        ShowStickyMessage(QStringLiteral("The easiest way to make all the settings is to use "
+                                         "the Wizard.\n\nSelect File | New | Wizard... from the "
+                                         "main menu to start it."),
+                          nullptr);
+    });
+    pictureModals({{"question-continue", press("Button3Btn")}}, [&] {
+        TContinueFrm::AskContinue(
+            &window,
+            QStringLiteral("File \"/home/user/notes/report.txt\" seems to be a binary file.\n"
+                           "Do you want to replace strings in this file?"),
+            {QStringLiteral("Replace in this File"), QStringLiteral("Replace in All Binaries"),
+             QStringLiteral("Skip this File"), QStringLiteral("Cancel All")});
+    });
+    pictureModals({{"about", reject}}, [&] { window.AboutMnuClick(); });
+
+    // A whole run: the file list, the first match, then the statistics.
+    pictureModals({{"run-file-list", press("OkBtn")},
+                   {"run-replace-confirmation", press("YesToAllBtn")},
+                   {"run-statistics", press("CloseBtn")}},
+                  [&] { window.FindAndReplaceMnuClick(); });
     return 0;
 }

@@ -130,8 +130,6 @@ void TPKSarvonexFrm::setUpGrids()
         grid->installEventFilter(this);
         selectRow(grid, 1);
     }
-    DirsGrd->setColumnWidth(2, 64);
-    StringsGrd->setColumnWidth(2, 121);
 }
 
 void TPKSarvonexFrm::createDialogs()
@@ -184,6 +182,7 @@ void TPKSarvonexFrm::connectCommands()
     connect(Exit1, &QAction::triggered, this, &QWidget::close);
 
     for (QToolButton *help : {FoldersHelpBtn, FilesHelpBtn, StringsHelpBtn, OptionsHelpBtn}) {
+        help->setIcon(MainHelpBtn->icon());
         connect(help, &QToolButton::clicked, this,
                 [this, help] { SpeedButton3Click(help->toolTip()); });
     }
@@ -245,17 +244,24 @@ void TPKSarvonexFrm::enableMenuItems(QMenu *menu)
 
 void TPKSarvonexFrm::FormResize()
 {
-    // Columns fill the grid's visible width exactly; the fixed columns keep
-    // their widths.
+    // Columns fill the grid's visible width exactly. The fixed columns keep
+    // their widths, but never fall below what their heading needs in the
+    // desktop's font.
     const auto width = [](const QTableView *grid) { return grid->viewport()->width(); };
-    DirsGrd->setColumnWidth(1, 80);
-    DirsGrd->setColumnWidth(0, width(DirsGrd) - 80 - DirsGrd->columnWidth(2));
+    const auto fixed = [](QTableView *grid, int column, int designed) {
+        const int needed = grid->horizontalHeader()->sectionSizeHint(column);
+        grid->setColumnWidth(column, qMax(designed, needed));
+        return grid->columnWidth(column);
+    };
+    const int depth = fixed(DirsGrd, 1, 80);
+    const int skip = fixed(DirsGrd, 2, 64);
+    DirsGrd->setColumnWidth(0, width(DirsGrd) - depth - skip);
     for (QTableView *grid : {FileTypesGrd, ExclFileTypesGrd}) {
-        grid->setColumnWidth(0, 100);
-        grid->setColumnWidth(1, 100);
-        grid->setColumnWidth(2, width(grid) - 200);
+        const int mask = fixed(grid, 0, 100);
+        const int encoding = fixed(grid, 1, 100);
+        grid->setColumnWidth(2, width(grid) - mask - encoding);
     }
-    const int half = (width(StringsGrd) - StringsGrd->columnWidth(2)) / 2;
+    const int half = (width(StringsGrd) - fixed(StringsGrd, 2, 121)) / 2;
     StringsGrd->setColumnWidth(0, half);
     StringsGrd->setColumnWidth(1, half);
 }
