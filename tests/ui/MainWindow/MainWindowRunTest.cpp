@@ -1,10 +1,12 @@
 #include "ui/MainWindow/MainWindowFixture.h"
 
+#include "app/TStickyForm.h"
 #include "ui/EditStrings/TEditStringsFrm.h"
 #include "ui/FileList/TFileListFrm.h"
 #include "ui/MainWindow/TFileHistory.h"
 #include "ui/ReplaceConfirm/TReplaceConfirmFrm.h"
 #include "ui/Statistics/TStatisticsFrm.h"
+#include "ui/Wizard/TWizardFrm.h"
 
 #include <QDir>
 #include <QMenu>
@@ -75,6 +77,30 @@ TEST_F(MainWindowRunTest, AWholeRunThroughTheWindowWritesTheAnsweredReplacements
     EXPECT_FALSE(window->BreakProcessBtn->isEnabled());
 }
 
+TEST_F(MainWindowRunTest, TheWizardExplainsTheRunsDialogsAndHidesWhenTheRunEnds)
+{
+    window->Wizard1Click();
+    TWizardFrm &wizard = window->wizardFrm();
+    ASSERT_TRUE(wizard.isVisible());
+    expect<TFileListFrm>([&](TFileListFrm &d) {
+        EXPECT_EQ(wizard.stage(), 8);
+        d.OkBtn->click();
+    });
+    answerMatch("YesToAllBtn", [&] {
+        EXPECT_EQ(wizard.stage(), 9);
+        wizard.MainTmrTimer(); // a modal dialog of the run is active: only the text shows
+        EXPECT_FALSE(wizard.CancelLbl->isVisible());
+        EXPECT_FALSE(wizard.NextLbl->isVisible());
+    });
+    expect<TStatisticsFrm>([&](TStatisticsFrm &d) {
+        EXPECT_EQ(wizard.stage(), 10);
+        d.CloseBtn->click();
+    });
+    window->RunBtn->trigger();
+    EXPECT_TRUE(driver.done());
+    EXPECT_FALSE(wizard.isVisible());
+}
+
 TEST_F(MainWindowRunTest, NoStringPairsShowsTheStringsPageAfterTheFileList)
 {
     window->job().stringPairs().ClearGrid();
@@ -126,6 +152,61 @@ TEST_F(MainWindowRunTest, StartUpWithASettingsFileOpensItAndAddsItToTheRecentFil
     EXPECT_EQ(started.job().stringPairs().cell(1, 0), "cat");
 }
 
+TEST_F(MainWindowRunTest, TheTipComesOnlyWithoutArgumentsUntilTheUserTicksItAway)
+{
+    const auto start = [](const QStringList &arguments) {
+        TPKSarvonexFrm started(StartupRequest::fromArguments(arguments));
+        started.show();
+        QTRY_VERIFY(started.Activated);
+    };
+    expect<TStickyForm>([](TStickyForm &tip) {
+        EXPECT_TRUE(tip.MessageLbl->text().startsWith("The easiest way"));
+        tip.DontShowChk->setChecked(true);
+        tip.OkBtn->click();
+    });
+    start({});
+    EXPECT_TRUE(driver.done());
+    // Ticked away: no tip at the next start (a window would be left waiting).
+    start({});
+    // A missing command-line file is reported; any argument keeps the tip away.
+    driver.answer(QMessageBox::Ok);
+    start({"-f" + path("missing.ini")});
+    EXPECT_EQ(driver.messages().value(0),
+              "File \"" + path("missing.ini") + "\" specified on the command line doesn't exist.");
+}
+
+TEST_F(MainWindowRunTest, ClosingAModifiedJobAsksFirst)
+{
+    window->show();
+    window->SetModified(true);
+    driver.answer(QMessageBox::Cancel);
+    window->Exit1->trigger();
+    EXPECT_TRUE(window->isVisible());
+    driver.answer(QMessageBox::No);
+    window->Exit1->trigger();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(driver.done());
+}
+
+TEST_F(MainWindowRunTest, ClosingDuringARunAsksAndYesStopsTheRunAndThenCloses)
+{
+    window->show();
+    window->ShowFileListChk->click();
+    window->SetModified(false);
+    answerMatch("YesBtn", [this] {
+        window->close();
+        EXPECT_TRUE(window->isVisible());
+    });
+    driver.answer(QMessageBox::No); // keep the window and the run
+    answerMatch("YesBtn", [this] { window->close(); });
+    driver.answer(QMessageBox::Yes); // terminate anyway
+    window->RunBtn->trigger();
+    EXPECT_TRUE(driver.done());
+    EXPECT_FALSE(window->isVisible());
+    // The file under way when the run broke off is left as it was.
+    EXPECT_EQ(TestFiles::read(path("data/a.txt")), "one cat, two cats\r\n");
+}
+
 TEST_F(MainWindowRunTest, UnattendedStartUpRunsTheJobOffTheScreenAndSetsTheExitCode)
 {
     const QString file = path("job.ini");
@@ -152,7 +233,9 @@ TEST_F(MainWindowRunTest, SimpleReplacementBuildsAOneFileJobAndRunsIt)
     answerMatch("YesToAllThisFileBtn");
     expect<TStatisticsFrm>([](TStatisticsFrm &d) { d.CloseBtn->click(); });
     window->SetModified(true);
+    window->Wizard1Click();
     window->SimpleReplacementBtn->trigger();
+    EXPECT_FALSE(window->wizardFrm().isVisible());
 
     EXPECT_TRUE(driver.done());
     EXPECT_EQ(driver.messages().value(1), "Start with the replacing now?");
