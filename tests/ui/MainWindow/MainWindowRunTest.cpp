@@ -246,6 +246,26 @@ TEST_F(MainWindowRunTest, SimpleReplacementBuildsAOneFileJobAndRunsIt)
     EXPECT_TRUE(window->Modified);
 }
 
+TEST_F(MainWindowRunTest, ARussianPairTypedWithTheRussianCharsetReplacesInAWindows1251File)
+{
+    TestFiles::write(path("data/a.txt"), "\xCF\xF0\xE8\xE2\xE5\xF2, cat\r\n"); // "Привет" in 1251
+    window->job().stringPairs().ClearGrid();
+    window->PromptEachReplaceChk->click();
+    window->ShowFileListChk->click();
+    window->ShowFinalStatsChk->click();
+    expect<TEditStringsFrm>([](TEditStringsFrm &d) {
+        d.CharsetCBx->setCurrentText("Russian");
+        d.CaseSensitiveChk->setChecked(true);
+        d.FindWhatMmo->setPlainText(QString::fromUtf8("Привет"));
+        d.ReplaceWithMmo->setPlainText(QString::fromUtf8("Пока"));
+        d.OkBtn->click();
+    });
+    window->AddStringsBtn->click();
+    EXPECT_EQ(window->job().stringPairs().cell(1, 2), "c(--)[Russian]");
+    window->RunBtn->trigger();
+    EXPECT_EQ(TestFiles::read(path("data/a.txt")), "\xCF\xEE\xEA\xE0, cat\r\n");
+}
+
 TEST_F(MainWindowRunTest, SimpleReplacementStopsWhereTheUserCancels)
 {
     // A file in the root folder; the string pair dialog cancelled.
@@ -256,11 +276,23 @@ TEST_F(MainWindowRunTest, SimpleReplacementStopsWhereTheUserCancels)
     EXPECT_EQ(window->job().fileTypes().cell(1, 0), "sarvonex-no-such-file.txt");
     EXPECT_FALSE(window->Modified);
 
+    // No at the start question: the whole one-file job stays, nothing runs.
+    chooseFile(path("data/a.txt"));
+    expect<TEditStringsFrm>([](TEditStringsFrm &d) {
+        d.setFindText("cat");
+        d.OkBtn->click();
+    });
+    driver.answer(QMessageBox::No);
+    window->ReplaceinOneFile1Click();
+    EXPECT_EQ(window->job().stringPairs().cell(1, 0), "cat");
+    EXPECT_EQ(window->job().fileTypes().cell(1, 0), "a.txt");
+    EXPECT_EQ(TestFiles::read(path("data/a.txt")), "one cat, two cats\r\n");
+
     // Cancel at the save question: no file dialog, the job as it was.
     window->SetModified(true);
     driver.answer(QMessageBox::Cancel);
     window->ReplaceinOneFile1Click();
-    EXPECT_EQ(window->job().folders().cell(1, 0), "/");
+    EXPECT_EQ(window->job().fileTypes().cell(1, 0), "a.txt");
     EXPECT_TRUE(driver.done());
 }
 
