@@ -5,6 +5,7 @@
 #include "ui/MainWindow/TPKSarvonexFrm.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <cstdio>
 
 namespace {
@@ -36,10 +37,22 @@ bool HasDisplay()
         || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
+// The icon of every window, and the desktop entry that a Wayland compositor
+// takes the task bar icon and name from.
+void SetProgramIcon()
+{
+    QIcon icon;
+    for (const char *size : {"48", "256"})
+        icon.addFile(QStringLiteral(":/icons/%1/sarvonex.png").arg(QLatin1String(size)));
+    QApplication::setWindowIcon(icon);
+    QGuiApplication::setDesktopFileName(QStringLiteral("sarvonex"));
+}
+
 int RunWindow(int argc, char *argv[], const StartupRequest &request)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(ApplicationTitle));
+    SetProgramIcon();
     TPKSarvonexFrm window(request);
     window.show();
     app.exec();

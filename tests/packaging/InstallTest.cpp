@@ -1,0 +1,154 @@
+#include "app/HelpFile.h"
+#include "app/ProgramInfo.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMimeDatabase>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Finished {
+    int exitCode = -1; // -1: did not start or crashed
+    QString out;
+    QString err;
+};
+
+Finished runProgram(const QString &program, const QStringList &arguments,
+                    const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
+{
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
+    process.waitForFinished(-1);
+    Finished finished;
+    if (process.exitStatus() == QProcess::NormalExit && process.error() == QProcess::UnknownError)
+        finished.exitCode = process.exitCode();
+    finished.out = QString::fromLocal8Bit(process.readAllStandardOutput());
+    finished.err = QString::fromLocal8Bit(process.readAllStandardError());
+    return finished;
+}
+
+// The project installed once (cmake --install) into a temporary prefix.
+class InstalledTree : public testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        prefix = new QTemporaryDir;
+        install = runProgram(QStringLiteral(CMAKE_PROGRAM),
+                             {"--install", SARVONEX_BUILD_DIR, "--prefix", prefix->path()});
+    }
+    static void TearDownTestSuite() { delete prefix; }
+    void SetUp() override { ASSERT_EQ(install.exitCode, 0) << install.out.toStdString() << install.err.toStdString(); }
+
+    static QString path(const QString &relative) { return prefix->filePath(relative); }
+
+    static inline QTemporaryDir *prefix = nullptr;
+    static inline Finished install;
+};
+
+const QString desktopEntry = QStringLiteral("share/applications/sarvonex.desktop");
+const QString metainfo = QStringLiteral("share/metainfo/io.github.sarvonex.Sarvonex.metainfo.xml");
+const QString manualPage = QStringLiteral("share/man/man1/sarvonex.1.gz");
+
+TEST_F(InstalledTree, PutsEveryFileInItsPlace)
+{
+    for (const QString &file :
+         {QStringLiteral("bin/sarvonex"), QStringLiteral("share/sarvonex/sarvonex.chm"), desktopEntry,
+          metainfo, manualPage, QStringLiteral("share/mime/packages/sarvonex.xml"),
+          QStringLiteral("share/icons/hicolor/scalable/apps/sarvonex.svg"),
+          QStringLiteral("share/icons/hicolor/48x48/apps/sarvonex.png"),
+          QStringLiteral("share/icons/hicolor/256x256/apps/sarvonex.png"),
+          QStringLiteral("share/doc/sarvonex/copyright"), QStringLiteral("share/doc/sarvonex/changelog.gz")}) {
+        const QFileInfo info(path(file));
+        EXPECT_TRUE(info.isFile() && info.size() > 0) << file.toStdString();
+    }
+    EXPECT_TRUE(QFileInfo(path("bin/sarvonex")).isExecutable());
+}
+
+TEST_F(InstalledTree, InstalledProgramRunsAndFindsItsHelp)
+{
+    EXPECT_EQ(FindHelpFile(path("bin/"), "sarvonex"), path("share/sarvonex/sarvonex.chm"));
+
+    const Finished version = runProgram(path("bin/sarvonex"), {"--version"});
+    EXPECT_EQ(version.exitCode, 0) << version.err.toStdString();
+    EXPECT_EQ(version.out.trimmed(), ProgramVersion().toString());
+}
+
+TEST_F(InstalledTree, ValidatorsAcceptDesktopEntryMetainfoAndManualPage)
+{
+    const struct {
+        QString program;
+        QStringList arguments;
+        bool quiet; // warnings would be on standard error
+    } validators[] = {
+        {"desktop-file-validate", {path(desktopEntry)}, false},
+        {"appstreamcli", {"validate", "--no-net", path(metainfo)}, false},
+        {"man", {"-l", "--warnings=w", path(manualPage)}, true},
+    };
+    QStringList missing;
+    for (const auto &v : validators) {
+        if (QStandardPaths::findExecutable(v.program).isEmpty()) {
+            missing.append(v.program);
+            continue;
+        }
+        const Finished check = runProgram(v.program, v.arguments);
+        EXPECT_EQ(check.exitCode, 0) << v.program.toStdString() << ":\n" << check.out.toStdString()
+                                     << check.err.toStdString();
+        if (v.quiet) {
+            EXPECT_EQ(check.err, QString()) << v.program.toStdString();
+        }
+    }
+    if (!missing.isEmpty())
+        GTEST_SKIP() << "not installed: " << missing.join(", ").toStdString();
+}
+
+// Job files are *.ini files that begin with [Sarvonex]; other INI files stay
+// plain text. Checked with Qt's database (KDE's file manager) and with GIO's
+// (GNOME's), which break a tie between two file-name matches differently.
+TEST_F(InstalledTree, MimeTypeClaimsOnlyJobFiles)
+{
+    const QString share = path("share");
+    if (const QString update = QStandardPaths::findExecutable("update-mime-database"); !update.isEmpty()) {
+        ASSERT_EQ(runProgram(update, {share + "/mime"}).exitCode, 0);
+    }
+    const QTemporaryDir files;
+    const QString dataDirs = share + ':' + qEnvironmentVariable("XDG_DATA_DIRS", "/usr/local/share:/usr/share");
+    qputenv("XDG_DATA_DIRS", dataDirs.toLocal8Bit());
+    qputenv("XDG_DATA_HOME", files.filePath("data").toLocal8Bit());
+    const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    const bool withGio = !QStandardPaths::findExecutable("gio").isEmpty()
+        && QFileInfo::exists(share + "/mime/mime.cache");
+
+    const struct {
+        const char *name;
+        QByteArray content;
+        QString type;
+    } cases[] = {
+        {"job.ini", "[Sarvonex]\r\nVersion=2.2\r\n[Directories]\r\n", "application/x-sarvonex-job"},
+        {"other.ini", "[Settings]\nkey=value\n", "text/plain"},
+        {"Sarvonex.ini", "; [Sarvonex] in a comment\n[Sarvonex]\n", "text/plain"},
+        {"job.txt", "[Sarvonex]\r\nVersion=2.2\r\n", "text/plain"},
+    };
+    QMimeDatabase database;
+    for (const auto &c : cases) {
+        QFile file(files.filePath(c.name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(c.content);
+        file.close();
+        EXPECT_EQ(database.mimeTypeForFile(file.fileName()).name(), c.type) << c.name;
+        if (withGio) {
+            const Finished gio = runProgram("gio", {"info", "-a", "standard::content-type", file.fileName()},
+                                            environment);
+            EXPECT_TRUE(gio.out.contains("standard::content-type: " + c.type + '\n'))
+                << c.name << ": " << gio.out.toStdString() << gio.err.toStdString();
+        }
+    }
+}
+
+} // namespace
