@@ -46,6 +46,9 @@ protected:
     // Returns true when the dialog closed with OK.
     bool pressOk(const QList<Button> &answers = {}, QStringList *messages = nullptr)
     {
+        // Shown without modality, so that the only modal windows the driver
+        // sees are the message boxes of the checks.
+        dlg.setWindowModality(Qt::NonModal);
         dlg.show();
         ModalDriver driver;
         for (Button answer : answers)

@@ -27,7 +27,7 @@ void ModalDriver::answer(QMessageBox::StandardButton button)
     then([this, button](QWidget *window) {
         auto *box = qobject_cast<QMessageBox *>(window);
         if (!box) {
-            ADD_FAILURE() << "expected a message box, got " << qPrintable(window->objectName());
+            ADD_FAILURE() << "expected a message box, got " << window->metaObject()->className();
             window->close();
             return;
         }
@@ -43,15 +43,17 @@ void ModalDriver::answer(QMessageBox::StandardButton button)
 void ModalDriver::poll()
 {
     QWidget *modal = QApplication::activeModalWidget();
-    if (!modal || m_actions.isEmpty() || modal == m_busyWith || !modal->isVisible())
+    if (!modal || m_actions.isEmpty() || !modal->isVisible() || modal == m_lastHandled)
         return;
-    m_busyWith = modal;
+    m_lastHandled = modal;
     // The action runs from the event loop, not from this timer, so that a
-    // window it opens in turn is driven by the next queued action. A window
-    // its action leaves open (a reused dialog, a refused close) is driven
-    // again by the next action.
+    // window it opens in turn is driven by the next queued action.
     QTimer::singleShot(0, modal, [this, modal, action = m_actions.takeFirst()] {
+        const QPointer<QWidget> handled(modal);
         action(modal);
-        m_busyWith = nullptr;
+        // A reused dialog that the action closed is driven again at its next
+        // showing.
+        if (!handled || !handled->isVisible())
+            m_lastHandled = nullptr;
     });
 }

@@ -36,6 +36,8 @@ private:
 
     QList<Action> m_actions;
     QStringList m_messages;
-    QPointer<QWidget> m_busyWith; // the window whose action is under way
+    // The window driven last: it is not given the next action until another
+    // window was driven or it was closed.
+    QPointer<QWidget> m_lastHandled;
     class QTimer *m_timer;
 };
