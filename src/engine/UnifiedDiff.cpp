@@ -172,9 +172,9 @@ QList<Block> changedBlocks(const Lines &before, const Lines &after, const QList<
         const qint64 end = endsLines ? edit.oldEnd : before.lineEnd(edit.oldEnd);
         const qint64 newEnd = end + (edit.newEnd - edit.oldEnd);
         if (!blocks.isEmpty() && start < blocks.last().oldEnd) {
-            Block &last = blocks.last();
-            last.oldEnd = qMax(last.oldEnd, end);
-            last.newEnd = qMax(last.newEnd, newEnd);
+            // Ends only grow, and the new end goes with the old one.
+            blocks.last().oldEnd = end;
+            blocks.last().newEnd = newEnd;
         } else {
             blocks.append({start, end, start + (edit.newStart - edit.oldStart), newEnd, {}, {}});
         }
