@@ -65,7 +65,7 @@ void TPreviewFrm::fileSkipped(const QString &path, const QString &reason)
 {
     ++m_skipped;
     m_table.AppendRow({path, QString(), QStringLiteral("skipped (%1)").arg(reason)});
-    m_previews.append({}); // keeps rows and previews in step
+    m_previews.append(FilePreview()); // keeps rows and previews in step
 }
 
 bool TPreviewFrm::ShowPreview()
