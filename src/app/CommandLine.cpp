@@ -55,5 +55,15 @@ StartupRequest StartupRequest::fromArguments(const QStringList &arguments)
     request.settingsFile = SwitchValue(arguments, QStringLiteral("-f"));
     request.run = HasSwitch(arguments, QStringLiteral("-r"));
     request.unattended = request.run && HasSwitch(arguments, QStringLiteral("-s"));
+    request.preview = arguments.contains(QStringLiteral("--preview"));
+    request.undo = arguments.contains(QStringLiteral("--undo"));
+    for (const QString &argument : arguments) {
+        if (argument == QStringLiteral("--color"))
+            request.color = QStringLiteral("always");
+        else if (argument.startsWith(QStringLiteral("--color=")))
+            request.color = argument.mid(8);
+    }
+    if (!QStringList{"auto", "always", "never"}.contains(request.color))
+        request.color.clear();
     return request;
 }

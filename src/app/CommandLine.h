@@ -26,6 +26,11 @@ struct StartupRequest {
     QString settingsFile;      // "-f"
     bool run = false;          // "-r"
     bool unattended = false;   // "-r" together with "-s"
+    bool preview = false;      // "--preview": show what a run of "-f" would change
+    bool undo = false;         // "--undo": take the last run back
+    // "--color=auto|always|never" ("--color" alone: always) for the preview;
+    // empty when the value is none of these.
+    QString color = QStringLiteral("auto");
 
     static StartupRequest fromArguments(const QStringList &arguments);
 };

@@ -7,6 +7,7 @@
 #include "engine/CodePage.h"
 #include "engine/FileCollector.h"
 #include "engine/FileProcessor.h"
+#include "engine/RunJournal.h"
 #include "settings/Job.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsFileError.h"
@@ -32,7 +33,7 @@ private:
 
 } // namespace
 
-int RunUnattended(const QString &settingsFile)
+int RunUnattended(const QString &settingsFile, PreviewReceiver *preview)
 {
     ConsoleHost host([](const QString &message) {
         return HasMessageMark(message, QString::fromLatin1(MainWindowName));
@@ -46,6 +47,10 @@ int RunUnattended(const QString &settingsFile)
     Job job;
     RunState state;
     state.unattended = true;
+    // A preview writes nothing, so it has nothing to record either.
+    RunJournal journal(RunJournal::defaultFolder(), QFileInfo(settingsFile).absoluteFilePath());
+    state.preview = preview;
+    state.journal = preview ? nullptr : &journal;
     BreakSignals::install(state);
     RunContext run{host, state, job};
     std::unique_ptr<PathTable> files(newFileListTable());

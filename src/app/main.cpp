@@ -1,17 +1,21 @@
 #include "app/CommandLine.h"
 #include "app/ConnectionCheck.h"
 #include "app/ConsoleRun.h"
+#include "app/ConsoleUndo.h"
+#include "app/PreviewPrinter.h"
 #include "app/ProgramInfo.h"
 #include "ui/MainWindow/TPKSarvonexFrm.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <cstdio>
+#include <unistd.h>
 
 namespace {
 
 const char usage[] =
-    "Usage: sarvonex [-f<settings file> [-r [-s]]]\n"
+    "Usage: sarvonex [-f<settings file> [-r [-s] | --preview [--color=<when>]]]\n"
+    "       sarvonex --undo\n"
     "\n"
     "Opens the main window, with the job of a settings file when one is given.\n"
     "Without a display, only an unattended run works: -f<file> -r -s runs the\n"
@@ -21,13 +25,19 @@ const char usage[] =
     "  -f<file>, -f:<file>  the settings file (a slash may stand for the hyphen)\n"
     "  -r                   run Find & Replace on it, then end\n"
     "  -s                   with -r: unattended\n"
+    "  --preview            with -f: show, as unified diffs, what a run of the job\n"
+    "                       would change, and write nothing\n"
+    "  --color=<when>       colour the preview: auto (on a terminal), always, never\n"
+    "  --undo               put back the files of the last run from their back-up\n"
+    "                       copies, where they were not changed since\n"
     "  /CheckInternet       alone: exit code 1 when connected, else 0\n"
     "  --help               this text\n"
     "  --version            the program version\n"
     "\n"
     "Exit code: 0 when the run did what was asked, 1 when it could not (a missing\n"
     "settings file, a job without folders, file types or string pairs, a file\n"
-    "that could not be read or written), 2 for a command line it does not take.\n";
+    "that could not be read or written, a file --undo could not restore), 2 for a\n"
+    "command line it does not take.\n";
 
 // Whether windows can be shown: without any display (a server, cron, CI)
 // no window is created at all.
@@ -46,6 +56,26 @@ void SetProgramIcon()
         icon.addFile(QStringLiteral(":/icons/%1/sarvonex.png").arg(QLatin1String(size)));
     QApplication::setWindowIcon(icon);
     QGuiApplication::setDesktopFileName(QStringLiteral("sarvonex"));
+}
+
+// The preview and the undo print to standard output, with or without a
+// display.
+int RunConsoleCommand(int argc, char *argv[], const StartupRequest &request)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(ApplicationTitle);
+    if (request.undo)
+        return UndoLastRun();
+    if (request.settingsFile.isEmpty() || request.color.isEmpty()) {
+        std::fputs(usage, stderr);
+        return 2;
+    }
+    const bool color =
+        request.color == QStringLiteral("always") || (request.color == QStringLiteral("auto") && ::isatty(STDOUT_FILENO));
+    PreviewPrinter printer(stdout, color);
+    const int exitCode = RunUnattended(request.settingsFile, &printer);
+    printer.printSummary();
+    return exitCode;
 }
 
 int RunWindow(int argc, char *argv[], const StartupRequest &request)
@@ -81,6 +111,8 @@ int main(int argc, char *argv[])
     }
 
     const StartupRequest request = StartupRequest::fromArguments(arguments);
+    if (request.preview || request.undo)
+        return RunConsoleCommand(argc, argv, request);
     if (HasDisplay())
         return RunWindow(argc, argv, request);
 

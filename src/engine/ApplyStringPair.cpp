@@ -27,7 +27,8 @@ class StringPairPass
 {
 public:
     StringPairPass(ByteBuffer &source, const PreparedPair &pair, const QString &path,
-                   FileCounters &counters, int encoding, int bomLength, RunContext &run)
+                   FileCounters &counters, int encoding, int bomLength, RunContext &run,
+                   ReplacementSink *sink)
         : m_source(source),
           m_pair(pair),
           m_path(path),
@@ -35,6 +36,7 @@ public:
           m_encoding(encoding),
           m_bomLength(bomLength),
           m_run(run),
+          m_sink(sink),
           m_matcher(pair, source.data(), source.length(), encoding, bomLength)
     {
     }
@@ -64,6 +66,7 @@ private:
     const int m_encoding;
     const int m_bomLength;
     RunContext &m_run;
+    ReplacementSink *m_sink;
     PairMatcher m_matcher;
 
     Clock::time_point m_lastReport = Clock::now() - ProgressInterval;
@@ -202,6 +205,8 @@ void StringPairPass::replace()
     m_destinationLength = needed;
     m_changed = true;
     ++m_counters.replacements;
+    if (m_sink)
+        m_sink->replaced(s.matchStart, s.pos, bytes.size());
     m_copied = s.pos;
 }
 
@@ -220,6 +225,8 @@ void StringPairPass::finish()
         m_destination.setLength(m_destinationLength);
         m_source = std::move(m_destination);
     }
+    if (m_sink)
+        m_sink->passEnded();
     m_run.host.setStatus(QString());
 }
 
@@ -228,13 +235,13 @@ void StringPairPass::finish()
 bool ApplyStringPair(ByteBuffer &buffer, const QByteArray &findText,
                      const QByteArray &replacementText, const QByteArray &optionsText,
                      const QString &path, FileCounters &counters, int encoding, int bomLength,
-                     RunContext &run)
+                     RunContext &run, ReplacementSink *sink)
 {
     const PreparedPair pair = PreparePair(findText, replacementText, optionsText, encoding);
     // An empty find text (only a hand-edited settings file holds one) would
     // make every character a match of its own: it matches nothing instead.
     if (pair.pattern.empty())
         return false;
-    StringPairPass pass(buffer, pair, path, counters, encoding, bomLength, run);
+    StringPairPass pass(buffer, pair, path, counters, encoding, bomLength, run, sink);
     return pass.run();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/ByteBuffer.h"
+#include "engine/ReplacementSink.h"
 #include "engine/RunContext.h"
 
 #include <QByteArray>
@@ -23,7 +24,9 @@ struct FileCounters {
 // On an allocation failure `counters.outOfMemory` is set; the buffer is then
 // either untouched (the destination could not be made) or incomplete (it could
 // not grow), and must not be written.
+//
+// `sink`, when given, is told where each replacement was made.
 bool ApplyStringPair(ByteBuffer &buffer, const QByteArray &findText,
                      const QByteArray &replacementText, const QByteArray &optionsText,
                      const QString &path, FileCounters &counters, int encoding, int bomLength,
-                     RunContext &run);
+                     RunContext &run, ReplacementSink *sink = nullptr);

@@ -22,7 +22,9 @@ BatchRun::BatchRun(RunContext &run, PathTable &files, PathTable &statistics)
 
 void BatchRun::FindAndReplaceMnuClick()
 {
-    if (m_run.job.options().saveSettingsAutomatically && m_automaticSave)
+    // A preview changes nothing, the settings file included.
+    const bool preview = m_run.state.preview != nullptr;
+    if (m_run.job.options().saveSettingsAutomatically && m_automaticSave && !preview)
         m_automaticSave();
 
     m_runActive = true;
@@ -33,7 +35,7 @@ void BatchRun::FindAndReplaceMnuClick()
         m_run.host.updateCommandStates(m_processing);
     });
 
-    const bool showList = m_run.job.options().showFileList && !m_run.state.unattended;
+    const bool showList = m_run.job.options().showFileList && !m_run.state.unattended && !preview;
     if (CollectFiles(showList, m_files, m_run))
         ProcessFileList();
 }
@@ -56,7 +58,7 @@ void BatchRun::ProcessFileList()
     state.AskBinary = true;
     state.AskReadOnly = true;
     state.AskBackUpFailure = true;
-    state.PromptEachReplacement = m_run.job.options().promptEachReplace;
+    state.PromptEachReplacement = m_run.job.options().promptEachReplace && !state.preview;
     state.BreakRequested = false;
     m_statistics.ClearGrid();
 
@@ -86,7 +88,7 @@ void BatchRun::ProcessFileList()
         }
     }
 
-    if (!state.unattended && m_run.job.options().showFinalStats)
+    if (!state.unattended && !state.preview && m_run.job.options().showFinalStats)
         host.showStatistics(m_statistics);
 }
 

@@ -3,11 +3,14 @@
 #include "engine/ApplyStringPair.h"
 #include "engine/BackupCopy.h"
 #include "engine/CodePage.h"
+#include "engine/EditList.h"
 #include "engine/Encodings.h"
 #include "engine/FileAttributes.h"
 #include "engine/PathHelpers.h"
 #include "engine/PosixFile.h"
+#include "engine/RunJournal.h"
 #include "engine/SafeFileWriter.h"
+#include "engine/UnifiedDiff.h"
 
 #include <QFileInfo>
 #include <fcntl.h>
@@ -88,6 +91,8 @@ private:
     std::optional<mode_t> dealWithReadOnly();
     void writeBack(std::optional<mode_t> attributes);
     void clearStatus();
+    void reportPreview();
+    void skipInPreview(const QString &reason);
     void fail(const QString &countText, const QString &message);
 
     // Asks the four-button question; an "all" answer clears `memory` so the
@@ -104,7 +109,13 @@ private:
     ByteBuffer m_buffer;
     FileIdentity m_identity;
     int m_bomLength = 0;
+    int m_coding = EncodingAnsi;
     FileCounters m_counters;
+    QString m_backupPath; // the copy made in this run, if any
+
+    // A preview keeps the content as read and where the pairs replaced.
+    QByteArray m_original;
+    EditList m_edits;
 };
 
 void FileRun::process()
@@ -120,8 +131,10 @@ void FileRun::process()
         m_counters.outOfMemory = true;
         break;
     case ReadResult::Read: {
-        const int coding = workOutCoding();
-        if (mayModifyBinary(coding) && applyStringPairs(coding))
+        m_coding = workOutCoding();
+        if (!mayModifyBinary(m_coding))
+            skipInPreview(QStringLiteral("binary"));
+        else if (applyStringPairs(m_coding))
             backUpAndWrite();
         break;
     }
@@ -209,10 +222,12 @@ bool FileRun::mayModifyBinary(int coding)
 bool FileRun::applyStringPairs(int coding)
 {
     bool changed = false;
+    if (m_run.state.preview)
+        m_original = QByteArray(m_buffer.data(), m_buffer.length());
     for (const TextTable::Row &pair : m_run.job.stringPairs().entries()) {
         if (ApplyStringPair(m_buffer, pair.value(0), pair.value(1),
                             pair.value(2).left(MaxOptionsTextLength), m_path, m_counters, coding,
-                            m_bomLength, m_run))
+                            m_bomLength, m_run, m_run.state.preview ? &m_edits : nullptr))
             changed = true;
         if (m_counters.outOfMemory) {
             m_counters.occurrences = 0;
@@ -227,6 +242,8 @@ bool FileRun::applyStringPairs(int coding)
 
 bool FileRun::makeBackUp()
 {
+    if (m_run.state.preview)
+        return true;
     m_run.host.setStatus(QStringLiteral("Backing file up: ") + m_fileName);
     m_run.host.pump();
     const QString folder = QFileInfo(m_path).path();
@@ -253,7 +270,11 @@ bool FileRun::makeBackUp()
 
 bool FileRun::backUpTo(const QString &destination, const QString &failureMessage)
 {
-    if (BackupCopy::copyFile(m_path, destination) || !m_run.state.AskBackUpFailure)
+    if (BackupCopy::copyFile(m_path, destination)) {
+        m_backupPath = destination;
+        return true;
+    }
+    if (!m_run.state.AskBackUpFailure)
         return true;
     const bool proceed = askContinue(
         failureMessage
@@ -280,10 +301,14 @@ void FileRun::backUpAndWrite()
                                    "you want to replace strings in this file?")
                         .arg(quoted(m_path)),
                     QStringLiteral("Replace in All Read-Only Files"), m_run.state.AskReadOnly);
-            if (proceed)
+            if (proceed && !m_run.state.preview)
                 FileAttributes::clearReadOnly(m_path, *attributes);
         }
-        if (proceed)
+        if (!proceed)
+            skipInPreview(QStringLiteral("read-only"));
+        else if (m_run.state.preview)
+            reportPreview();
+        else
             writeBack(attributes);
     }
     clearStatus();
@@ -297,6 +322,10 @@ void FileRun::writeBack(std::optional<mode_t> attributes)
     switch (writeFileSafely(m_path, m_buffer.data(), m_buffer.length(), m_identity,
                             m_options.preserveDateTime)) {
     case WriteOutcome::Written:
+        if (RunJournal *journal = m_run.state.journal;
+            journal && !journal->failed() && !journal->fileWritten(m_path, m_backupPath))
+            m_run.host.showMessage(QStringLiteral("The run journal could not be written. This run "
+                                                  "cannot be undone."));
         break;
     case WriteOutcome::ChangedOnDisk:
         m_run.state.fileFailed = true;
@@ -330,8 +359,28 @@ void FileRun::clearStatus()
     m_run.host.pump();
 }
 
+void FileRun::reportPreview()
+{
+    FilePreview file;
+    file.path = m_path;
+    file.codingName = QString::fromLatin1(CodingName(m_coding));
+    file.occurrences = m_counters.occurrences;
+    file.replacements = m_counters.replacements;
+    file.hunks = MakeHunks(m_original, QByteArray::fromRawData(m_buffer.data(), m_buffer.length()),
+                           m_coding, m_bomLength, m_edits.edits());
+    m_run.state.preview->fileWouldChange(std::move(file));
+}
+
+void FileRun::skipInPreview(const QString &reason)
+{
+    if (m_run.state.preview)
+        m_run.state.preview->fileSkipped(m_path, reason);
+}
+
 void FileRun::fail(const QString &countText, const QString &message)
 {
+    skipInPreview(countText == OutOfMemoryCount ? QStringLiteral("too large")
+                                                : QStringLiteral("unreadable"));
     m_run.state.fileFailed = true;
     m_run.host.showMessage(message);
     m_statistics.AppendRow({m_path, countText, countText});

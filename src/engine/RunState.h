@@ -4,6 +4,9 @@
 #include <QStringList>
 #include <atomic>
 
+class PreviewReceiver;
+class RunJournal;
+
 // The state of one Find & Replace run, shared by the batch run, per-file
 // processing and the matcher.
 struct RunState {
@@ -31,6 +34,13 @@ struct RunState {
     // A file could not be read or written, or ran out of memory: an
     // unattended run then ends with exit code 1.
     bool fileFailed = false;
+
+    // Set for a preview: files are processed as in a run but nothing is
+    // written (no file, no back-up copy); what would change goes here.
+    PreviewReceiver *preview = nullptr;
+
+    // Set for a run that records what it writes, so that it can be undone.
+    RunJournal *journal = nullptr;
 
     bool breakRequested() const { return BreakRequested.load(std::memory_order_relaxed); }
     void requestBreak() { BreakRequested.store(true, std::memory_order_relaxed); }

@@ -26,6 +26,8 @@ QProcessEnvironment programEnvironment(const QString &config)
     env.remove("WAYLAND_DISPLAY");
     env.remove("QT_QPA_PLATFORM");
     env.insert("XDG_CONFIG_HOME", config);
+    // Run journals go to the data folder: never the real one.
+    env.insert("XDG_DATA_HOME", config + "/data");
     return env;
 }
 

@@ -6,12 +6,15 @@
 #include "app/TStickyForm.h"
 #include "engine/FileCollector.h"
 #include "engine/FileProcessor.h"
+#include "engine/RunJournal.h"
+#include "engine/RunUndo.h"
 #include "settings/SettingsFileError.h"
 #include "ui/EditDirs/TEditDirsFrm.h"
 #include "ui/EditFileType/TEditFileTypeFrm.h"
 #include "ui/EditStrings/TEditStringsFrm.h"
 #include "ui/FileList/TFileListFrm.h"
 #include "ui/MainWindow/TFileHistory.h"
+#include "ui/Preview/TPreviewFrm.h"
 #include "ui/ReplaceConfirm/TReplaceConfirmFrm.h"
 #include "ui/Statistics/TStatisticsFrm.h"
 #include "ui/Wizard/TWizardFrm.h"
@@ -20,6 +23,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QMessageBox>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QStyle>
 #include <QTimer>
@@ -141,6 +145,7 @@ void TPKSarvonexFrm::createDialogs()
     ReplaceConfirmFrm = new TReplaceConfirmFrm(this);
     StatisticsFrm = new TStatisticsFrm(this);
     WizardFrm = new TWizardFrm(this);
+    PreviewFrm = new TPreviewFrm(this);
     connect(WizardFrm, &TWizardFrm::pageRequested, PageControl1, &QTabWidget::setCurrentIndex);
 
     // The two dialogs switch their option off (or on again) at once, as a
@@ -176,6 +181,8 @@ void TPKSarvonexFrm::connectCommands()
     command(FindAndReplaceMnu, &TPKSarvonexFrm::FindAndReplaceMnuClick);
     command(BreakProcessBtn, &TPKSarvonexFrm::BreakProcessBtnClick);
     command(BreakProcessMnu, &TPKSarvonexFrm::BreakProcessBtnClick);
+    command(PreviewMnu, &TPKSarvonexFrm::PreviewMnuClick);
+    command(UndoLastRunMnu, &TPKSarvonexFrm::UndoLastRunMnuClick);
     command(MainHelpBtn, &TPKSarvonexFrm::Help1Click);
     command(Help1, &TPKSarvonexFrm::Help1Click);
     command(AboutMnu, &TPKSarvonexFrm::AboutMnuClick);
@@ -238,8 +245,10 @@ void TPKSarvonexFrm::enableMenuItems(QMenu *menu)
         if (QMenu *submenu = item->menu())
             enableMenuItems(submenu);
     }
-    if (menu == ActionMnu)
+    if (menu == ActionMnu) {
         BreakProcessMnu->setEnabled(!idle);
+        UndoLastRunMnu->setEnabled(idle && LastUndoableRun(RunJournal::defaultFolder()));
+    }
 }
 
 void TPKSarvonexFrm::FormResize()
@@ -332,7 +341,13 @@ void TPKSarvonexFrm::StartupActions()
 
 void TPKSarvonexFrm::FindAndReplaceMnuClick()
 {
-    m_batch.FindAndReplaceMnuClick();
+    RunJournal journal(RunJournal::defaultFolder(), SettingsFileName);
+    m_runState.journal = &journal;
+    {
+        const auto forget = qScopeGuard([this] { m_runState.journal = nullptr; });
+        m_batch.FindAndReplaceMnuClick();
+    }
+    UpdateCommandStates();
     if (m_closeWhenRunEnds) {
         m_ending = true;
         close();

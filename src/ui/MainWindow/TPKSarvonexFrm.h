@@ -18,6 +18,7 @@ class TEditFileTypeFrm;
 class TEditStringsFrm;
 class TFileHistory;
 class TFileListFrm;
+class TPreviewFrm;
 class TReplaceConfirmFrm;
 class TStatisticsFrm;
 class TWizardFrm;
@@ -50,6 +51,7 @@ public:
     TReplaceConfirmFrm &replaceConfirmFrm() { return *ReplaceConfirmFrm; }
     TStatisticsFrm &statisticsFrm() { return *StatisticsFrm; }
     TWizardFrm &wizardFrm() { return *WizardFrm; }
+    TPreviewFrm &previewFrm() { return *PreviewFrm; }
 
     // Document state.
     QString SettingsFileName;
@@ -80,6 +82,11 @@ public:
     // The run.
     void FindAndReplaceMnuClick();
     void BreakProcessBtnClick();
+    // What a run would change, shown before anything is written; the
+    // preview's "Find && Replace" starts the run.
+    void PreviewMnuClick();
+    // Puts back the files of the last run after asking.
+    void UndoLastRunMnuClick();
 
     void UpdateCommandStates();
     void FormResize();
@@ -179,6 +186,7 @@ private:
     TReplaceConfirmFrm *ReplaceConfirmFrm = nullptr;
     TStatisticsFrm *StatisticsFrm = nullptr;
     TWizardFrm *WizardFrm = nullptr;
+    TPreviewFrm *PreviewFrm = nullptr;
 
     QButtonGroup m_binaryFiles;
     QButtonGroup m_readOnlyFiles;

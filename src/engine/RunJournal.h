@@ -1,0 +1,68 @@
+#pragma once
+
+#include "engine/PosixFile.h"
+#include "engine/SafeFileWriter.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <optional>
+
+// The record of one run's writes, kept so that the run can be undone. One
+// journal file per run that wrote at least one file, in a folder of its own
+// (the per-user data folder's "runs"); the newest KeptJournals are kept.
+//
+// The file is text, one record a line: "job", "started", then one "file" line
+// per written file (path, the identity the write left, the back-up copy), and
+// "undone" once the run was taken back. Paths are percent-encoded file-name
+// bytes. Each line is flushed to disk before the run writes its next file, so
+// a run that was killed leaves a journal of everything it wrote.
+class RunJournal
+{
+public:
+    static constexpr int KeptJournals = 20;
+
+    // `folder` is created with the first record; `jobPath` names the job.
+    RunJournal(const QString &folder, const QString &jobPath);
+
+    // Records the file at `path` that the run has just written, with its
+    // back-up copy (empty when none was made). False when the journal could
+    // not be written; the run itself goes on.
+    bool fileWritten(const QString &path, const QString &backupPath);
+
+    // A record failed: the journal takes no more.
+    bool failed() const { return m_failed; }
+
+    // The journal folder of this user.
+    static QString defaultFolder();
+
+private:
+    bool open();
+
+    QString m_folder;
+    QString m_jobPath;
+    QDateTime m_started;
+    PosixFile m_file;
+    bool m_failed = false;
+};
+
+// A journal as read back.
+struct JournalEntry {
+    QString path;
+    FileIdentity identity;
+    QString backupPath;
+};
+
+struct JournalRecord {
+    QString file; // the journal file itself
+    QString jobPath;
+    QDateTime started;
+    QList<JournalEntry> entries;
+    bool undone = false;
+};
+
+// The newest journal in `folder`, undone or not; nothing when there is none.
+std::optional<JournalRecord> ReadLastJournal(const QString &folder);
+
+// Marks the journal as undone; false when that failed.
+bool MarkJournalUndone(const JournalRecord &journal);
