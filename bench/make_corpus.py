@@ -44,7 +44,8 @@ def line_pool(rng, accented):
 
 def text(rng, pool, size, tokens):
     """About size characters of lines, tokens appended to random lines."""
-    lines = rng.choices(pool, k=size // 70 + 1)
+    mean = sum(map(len, pool)) / len(pool) + 1
+    lines = rng.choices(pool, k=int(size / mean) + 1)
     for token in tokens:
         at = rng.randrange(len(lines))
         lines[at] = lines[at] + " " + token
@@ -82,7 +83,7 @@ def big(target, rng):
     pool = line_pool(rng, False)
     os.makedirs(target, exist_ok=True)
     for n in range(20):
-        lines = text(rng, pool, 10 * 1024 * 1024, [TOKEN] * 50)
+        lines = text(rng, pool, 11 * 1024 * 1024, [TOKEN] * 50)
         data = encode(lines, "ascii", "\n")[:10 * 1024 * 1024]
         with open(os.path.join(target, f"big{n:02d}.txt"), "wb") as f:
             f.write(data)
