@@ -1,4 +1,5 @@
 #include "engine/ApplyStringPair.h"
+#include "engine/ContentScan.h"
 #include "engine/Encodings.h"
 
 #include <benchmark/benchmark.h>
@@ -120,6 +121,32 @@ BENCHMARK_CAPTURE(applyPair, ansiWildcard, Case{EncodingAnsi, "fox*dog", "cat", 
 BENCHMARK_CAPTURE(applyPair, ansiWholeWords, Case{EncodingAnsi, "over", "under", "w"});
 BENCHMARK_CAPTURE(applyPair, ansiManyMatches, Case{EncodingAnsi, "the", "THE", "c"});
 BENCHMARK_CAPTURE(applyPairToBlankRuns, normalizeOverBlankRuns, Case{EncodingAnsi, " zebra", "z", "n"});
+
+// The coding and binary checks of every file: one vectorised pass, against
+// the plain loops it replaces (the detection, then the binary test).
+void contentScan(benchmark::State &state, ScanInstructions instructions)
+{
+    const QByteArray &text = sampleText(int(state.range(0)));
+    if (instructions == ScanInstructions::Avx2 && !ProcessorHasAvx2())
+        state.SkipWithError("no AVX2");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ScanContent(text.constData(), text.size(), instructions));
+    state.SetBytesProcessed(state.iterations() * text.size());
+}
+
+void plainContentLoops(benchmark::State &state)
+{
+    const QByteArray &text = sampleText(int(state.range(0)));
+    for (auto _ : state) {
+        const CodingDetection detection = DetectCoding(text.constData(), text.size());
+        benchmark::DoNotOptimize(HasNonPrintable(text.constData(), text.size(), detection.contentGuess));
+    }
+    state.SetBytesProcessed(state.iterations() * text.size());
+}
+
+BENCHMARK_CAPTURE(contentScan, sse2, ScanInstructions::Sse2)->Arg(EncodingUtf8)->Arg(EncodingUnicode);
+BENCHMARK_CAPTURE(contentScan, avx2, ScanInstructions::Avx2)->Arg(EncodingUtf8)->Arg(EncodingUnicode);
+BENCHMARK(plainContentLoops)->Arg(EncodingUtf8)->Arg(EncodingUnicode);
 
 } // namespace
 

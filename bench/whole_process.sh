@@ -1,30 +1,44 @@
 #!/usr/bin/env bash
-# Times an unattended Sarvonex run against sed -i and perl -pi doing the same
-# literal replacement over a ~200 MiB corpus, each on a fresh copy, with the
-# floors cat (read every file) and cp -r (copy the corpus).
-#   bench/whole_process.sh [MiB] [files]
+# Times unattended Sarvonex runs against sed -i, perl -pi and sd (when it can
+# be installed) on the five cases below, each tool on a fresh copy of the
+# corpus per run (warm cache), checks that every tool's result is right
+# (UTF-16 files excepted for the byte tools) and prints one table of medians,
+# speed-ups and Sarvonex's peak memory.
+#   bench/whole_process.sh
+#   SARVONEX_BENCH_RUNS=1 bench/whole_process.sh   # quick look (default 5)
+#   SARVONEX=/path/to/sarvonex bench/whole_process.sh   # time another build
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-mib=${1:-200}
-count=${2:-2000}
-command -v python3 >/dev/null || { apt-get update -qq && apt-get install -y -qq python3 >/dev/null; }
-"$root/scripts/setup"
-build="$root/build-release"
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSARVONEX_TESTS=OFF >/dev/null
-cmake --build "$build" --target sarvonex >/dev/null
-sarvonex="$build/bin/sarvonex"
+runs=${SARVONEX_BENCH_RUNS:-5}
+
+need() { # command, Debian package
+  command -v "$1" >/dev/null && return
+  { apt-get update -qq && apt-get install -y -qq "$2"; } >/dev/null 2>&1 || true
+}
+need python3 python3
+need /usr/bin/time time
+need sd sd
+have_sd=$(command -v sd >/dev/null && echo yes || echo no)
+
+if [ -z "${SARVONEX:-}" ]; then
+  build="$root/build-release"
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSARVONEX_TESTS=OFF >/dev/null
+  cmake --build "$build" --target sarvonex >/dev/null
+  SARVONEX="$build/bin/sarvonex"
+fi
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-corpus="$work/corpus"
-python3 "$root/bench/make_corpus.py" "$corpus" "$mib" "$count"
-bytes=$(du -sb "$corpus" | cut -f1)
-echo "corpus: $(find "$corpus" -type f | wc -l) files, $((bytes / 1048576)) MiB"
+python3 "$root/bench/make_corpus.py" tree "$work/tree"
+python3 "$root/bench/make_corpus.py" big "$work/big"
+for corpus in tree big; do
+  echo "corpus $corpus: $(find "$work/$corpus" -type f | wc -l) files," \
+    "$(($(du -sb "$work/$corpus" | cut -f1) / 1000000)) MB"
+done
 
-fresh() { rm -rf "$work/copy"; cp -r "$corpus" "$work/copy"; sync; }
-
-# Writes a job replacing $1 by $2 with options text $3 in the fresh copy.
-job() {
+# Sarvonex's job: every *.txt below the copy, one pair, no back-up, no list,
+# no statistics, no prompting.
+job() { # find, replacement, options text
   cat > "$work/job.ini" <<INI
 [Sarvonex]
 Version=2.2
@@ -58,49 +72,74 @@ PreserveDateTime=0
 INI
 }
 
-declare -A sed_seconds sed_digest
-# A digest of every file of the copy, to check the tools agree.
-digest() { (cd "$work/copy" && find . -type f -print0 | sort -z | xargs -0 cat | md5sum | cut -c1-32); }
-measure() { # name, case, command...
-  local name=$1 case=$2; shift 2
-  fresh
-  local start end secs
-  start=$(date +%s.%N)
-  "$@" >/dev/null 2>&1
-  end=$(date +%s.%N)
-  secs=$(echo "$end - $start" | bc -l)
-  local result
-  result=$(digest)
-  if [ "$name" = "sed -i" ]; then
-    sed_seconds[$case]=$secs
-    sed_digest[$case]=$result
-  fi
-  local ratio="-" same="-"
-  if [ -n "${sed_seconds[$case]:-}" ]; then
-    ratio=$(printf '%.2f' "$(echo "$secs / ${sed_seconds[$case]}" | bc -l)")
-    [ "$result" = "${sed_digest[$case]}" ] && same=yes || same=NO
-  fi
-  printf '%-18s %-10s %8.2f s %9.1f MB/s %8s %8s\n' "$case" "$name" "$secs" \
-    "$(echo "$bytes / 1000000 / $secs" | bc -l)" "$ratio" "$same"
+files() { find "$work/copy" -type f -print0; }
+# Each tool: find, replacement, "i" for any case.
+tool_sed() { files | xargs -0 sed -i "s/$1/$2/g${3:+I}"; }
+tool_perl() { files | xargs -0 perl -pi -e "s/$1/$2/g$3"; }
+tool_sd() { files | xargs -0 sd -s ${3:+-f i} "$1" "$2"; }
+tool_sarvonex() {
+  job "$1" "$2" "$([ -n "$3" ] || echo c)(--)[Default]"
+  env -u DISPLAY -u WAYLAND_DISPLAY XDG_CONFIG_HOME="$work/config" HOME="$work" \
+    "$SARVONEX" "-f$work/job.ini" -r -s
+}
+tool_floor() { files | xargs -0 wc -l >/dev/null; }
+# /usr/bin/time runs the tools through a new shell.
+export work SARVONEX
+export -f job files tool_sed tool_perl tool_sd tool_sarvonex tool_floor
+
+median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+# Runs a tool $runs times on fresh copies; sets seconds, peak (KiB) and check.
+measure() { # corpus, tool, find, replacement, any case
+  local corpus=$1 tool=$2 times=() peaks=()
+  check=-
+  for ((run = 0; run < runs; ++run)); do
+    rm -rf "$work/copy"
+    cp -r "$work/$corpus" "$work/copy"
+    sync
+    /usr/bin/time -f "%e %M" -o "$work/time" bash -c '"$@"' - "tool_$tool" "$3" "$4" "$5" \
+      >/dev/null 2>&1 || true
+    read -r secs kib < <(tail -1 "$work/time")
+    times+=("$secs")
+    peaks+=("$kib")
+    if [ "$run" = 0 ] && [ "$tool" != floor ]; then
+      check=$(python3 "$root/bench/check_result.py" "$work/$corpus" "$work/copy" "$3" "$4" \
+        "$5" "$([ "$tool" = sarvonex ] || echo bytes)" || true)
+    fi
+  done
+  seconds=$(printf '%s\n' "${times[@]}" | median)
+  peak=$(printf '%s\n' "${peaks[@]}" | sort -n | tail -1)
 }
 
-files() { find "$work/copy" -type f -print0; }
-run_sed() { files | xargs -0 sed -i "s/$1/$2/g"; }
-run_perl() { files | xargs -0 perl -pi -e "s/$1/$2/g$3"; }
-run_sarvonex() { job "$1" "$2" "$3"; env -u DISPLAY -u WAYLAND_DISPLAY XDG_CONFIG_HOME="$work/config" "$sarvonex" "-f$work/job.ini" -r -s; }
-run_cat() { files | xargs -0 cat >/dev/null; }
-run_cp() { cp -r "$corpus" "$work/copy2"; rm -rf "$work/copy2"; }
-
-command -v bc >/dev/null || { apt-get update -qq && apt-get install -y -qq bc >/dev/null; }
-printf '%-18s %-10s %10s %14s %8s %8s\n' case tool time throughput "x sed" "as sed"
-for job_case in "rare:QUIXOTRIX:QUIXOTIC" "common:the:THE"; do
-  IFS=: read -r case find repl <<<"$job_case"
-  measure "sed -i" "$case" run_sed "$find" "$repl"
-  measure "perl -pi" "$case" run_perl "$find" "$repl" ""
-  measure "sarvonex" "$case" run_sarvonex "$find" "$repl" "c(--)[Default]"
+threads=1
+echo "runs per figure: $runs (median); Sarvonex threads: $threads; sd: $have_sd"
+printf '%-34s %7s %7s %7s %9s %8s %7s %6s %9s %s\n' case "sed -i" "perl -pi" sd sarvonex \
+  "x sed" "x sd" goal "peak MiB" checks
+while IFS='|' read -r label corpus find repl anycase goal; do
+  declare -A secs=() checks=()
+  for tool in sed perl sd sarvonex; do
+    if [ "$tool" = sd ] && [ "$have_sd" = no ]; then secs[sd]=-; checks[sd]=-; continue; fi
+    measure "$corpus" "$tool" "$find" "$repl" "$anycase"
+    secs[$tool]=$seconds
+    checks[$tool]=$check
+    [ "$tool" = sarvonex ] && sarvonex_peak=$((peak / 1024))
+  done
+  x_sed=$(awk -v a="${secs[sed]}" -v b="${secs[sarvonex]}" 'BEGIN { printf "%.2f", a / b }')
+  x_sd=-
+  [ "$have_sd" = yes ] && x_sd=$(awk -v a="${secs[sd]}" -v b="${secs[sarvonex]}" 'BEGIN { printf "%.2f", a / b }')
+  met=$(awk -v x="$x_sed" -v g="$goal" 'BEGIN { print (x >= g) ? "met" : "not met" }')
+  printf '%-34s %7s %8s %7s %9s %8s %7s %6s %9s %s\n' "$label" "${secs[sed]}" "${secs[perl]}" \
+    "${secs[sd]}" "${secs[sarvonex]}" "$x_sed" "$x_sd" "${goal}x:$met" "$sarvonex_peak" \
+    "sed ${checks[sed]}, perl ${checks[perl]}, sd ${checks[sd]}, sarvonex ${checks[sarvonex]}"
+done <<'CASES'
+2,000 files; token in half|tree|QUIXOTRIX|QUIXOTIC||3
+2,000 files; the -> THE|tree|the|THE||2.5
+2,000 files; token, any case|tree|quixotrix|QUIXOTIC|i|3
+20 x 10 MiB; token in every file|big|QUIXOTRIX|QUIXOTIC||4
+CASES
+for corpus in tree big; do
+  measure "$corpus" floor "" "" ""
+  printf '%-34s %7s\n' "read floor (wc -l), $corpus" "$seconds"
 done
-# Case-insensitive, compared with sed's case-sensitive run on the same token.
-measure "perl -pi/i" "rare" run_perl "quixotrix" "QUIXOTIC" "i"
-measure "sarvonex/i" "rare" run_sarvonex "quixotrix" "QUIXOTIC" "(--)[Default]"
-measure "cat" "floor" run_cat
-measure "cp -r" "floor" run_cp
+echo "peak memory goal: largest file x files in flight ($threads) + 64 MiB" \
+  "= $((106000 / 1048576 + 64)) MiB (tree), $((10 + 64)) MiB (big)"

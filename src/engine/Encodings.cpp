@@ -5,6 +5,7 @@
 #include <algorithm>
 
 using EncodingsDetail::byteAt;
+using EncodingsDetail::isNonPrintable;
 
 namespace {
 
@@ -21,16 +22,6 @@ constexpr ByteOrderMark byteOrderMarks[] = {
     {"\xFE\xFF", 2, EncodingUnicodeBigEndian},
 };
 
-bool isNonPrintable(unsigned char code)
-{
-    return code <= 8 || code == 11 || code == 12 || (code >= 14 && code <= 31);
-}
-
-bool isLeadByte(unsigned char byte)
-{
-    return byte >= 0xC0;
-}
-
 bool startsWith(const char *bytes, qint64 size, const ByteOrderMark &mark)
 {
     return size >= mark.length && std::equal(mark.bytes, mark.bytes + mark.length, bytes);
@@ -45,16 +36,9 @@ bool looksLikeUtf8(const char *bytes, qint64 size, qint64 start)
         highBit = byteAt(bytes, i) >= 0x80;
     if (!highBit)
         return false;
-    for (qint64 i = start + 1; i < size; ++i) {
-        const unsigned char previous = byteAt(bytes, i - 1);
-        const unsigned char current = byteAt(bytes, i);
-        if (isLeadByte(current) && isLeadByte(previous))
+    for (qint64 i = start + 1; i < size; ++i)
+        if (EncodingsDetail::utf8Forbids(byteAt(bytes, i - 1), byteAt(bytes, i)))
             return false;
-        if (EncodingsDetail::isContinuation(current) && previous < 0x80)
-            return false;
-        if (current < 0x80 && isLeadByte(previous))
-            return false;
-    }
     return true;
 }
 
@@ -62,21 +46,10 @@ int guessFromContent(const char *bytes, qint64 size, qint64 bomLength)
 {
     qint64 evenZeros = 0;
     qint64 oddZeros = 0;
-    if (size >= 4) {
-        for (qint64 i = bomLength; i < size; ++i)
-            if (bytes[i] == 0)
-                ++(i % 2 == 0 ? evenZeros : oddZeros);
-    }
-    // 64-bit products: a count times 100 passes 32 bits beyond ~21 million zeros.
-    const qint64 evenPercent = size > 0 ? evenZeros * 100 / size : 0;
-    const qint64 oddPercent = size > 0 ? oddZeros * 100 / size : 0;
-    if (evenPercent < 2 && oddPercent > 30)
-        return EncodingUnicode;
-    if (oddPercent < 2 && evenPercent > 30)
-        return EncodingUnicodeBigEndian;
-    if (size >= 5)
-        return looksLikeUtf8(bytes, size, bomLength) ? EncodingUtf8 : EncodingAnsi;
-    return EncodingNone;
+    for (qint64 i = bomLength; i < size; ++i)
+        if (bytes[i] == 0)
+            ++(i % 2 == 0 ? evenZeros : oddZeros);
+    return GuessCoding(size, evenZeros, oddZeros, looksLikeUtf8(bytes, size, bomLength));
 }
 
 QByteArray utf16Bytes(const QString &text, bool bigEndian)
@@ -109,7 +82,7 @@ QString utf16UpToZero(const char *bytes, qint64 count, bool bigEndian)
 
 } // namespace
 
-CodingDetection DetectCoding(const char *bytes, qint64 size)
+CodingDetection DetectMark(const char *bytes, qint64 size)
 {
     CodingDetection detection;
     for (const ByteOrderMark &mark : byteOrderMarks) {
@@ -119,6 +92,28 @@ CodingDetection DetectCoding(const char *bytes, qint64 size)
             break;
         }
     }
+    return detection;
+}
+
+int GuessCoding(qint64 size, qint64 evenZeros, qint64 oddZeros, bool looksLikeUtf8)
+{
+    if (size < 4)
+        evenZeros = oddZeros = 0;
+    // 64-bit products: a count times 100 passes 32 bits beyond ~21 million zeros.
+    const qint64 evenPercent = size > 0 ? evenZeros * 100 / size : 0;
+    const qint64 oddPercent = size > 0 ? oddZeros * 100 / size : 0;
+    if (evenPercent < 2 && oddPercent > 30)
+        return EncodingUnicode;
+    if (oddPercent < 2 && evenPercent > 30)
+        return EncodingUnicodeBigEndian;
+    if (size >= 5)
+        return looksLikeUtf8 ? EncodingUtf8 : EncodingAnsi;
+    return EncodingNone;
+}
+
+CodingDetection DetectCoding(const char *bytes, qint64 size)
+{
+    CodingDetection detection = DetectMark(bytes, size);
     detection.contentGuess = guessFromContent(bytes, size, detection.bomLength);
     return detection;
 }

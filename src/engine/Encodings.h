@@ -17,7 +17,17 @@ struct CodingDetection {
     int bomLength = 0;               // 3, 2 or 0
 };
 
+// The plain byte loops; ScanContent (ContentScan.h) gives the same results in
+// one vectorised pass and is what file processing uses.
 CodingDetection DetectCoding(const char *bytes, qint64 size);
+
+// The byte-order mark alone; the content guess is left at 255.
+CodingDetection DetectMark(const char *bytes, qint64 size);
+
+// The content guess from the zero bytes at even and odd offsets (counted from
+// the end of the mark) and the loose UTF-8 test (a byte with its top bit set
+// after the mark, and no neighbour pair that UTF-8 forbids).
+int GuessCoding(qint64 size, qint64 evenZeros, qint64 oddZeros, bool looksLikeUtf8);
 
 // True when the buffer holds a character with code 0..8, 11, 12 or 14..31
 // (encoding 1..4).
@@ -50,6 +60,21 @@ inline unsigned char byteAt(const char *bytes, qint64 pos)
 inline bool isContinuation(unsigned char byte)
 {
     return (byte & 0xC0) == 0x80;
+}
+
+// Codes 0..8, 11, 12 and 14..31: tab, line feed and carriage return print.
+inline bool isNonPrintable(unsigned char code)
+{
+    return code <= 8 || code == 11 || code == 12 || (code >= 14 && code <= 31);
+}
+
+// The pairs the loose UTF-8 test rejects: a lead byte after a lead byte, a
+// continuation after a 7-bit byte, a 7-bit byte after a lead byte.
+inline bool utf8Forbids(unsigned char previous, unsigned char current)
+{
+    const bool previousLead = previous >= 0xC0;
+    return (previousLead && current >= 0xC0) || (previous < 0x80 && isContinuation(current))
+        || (previousLead && current < 0x80);
 }
 
 // The lead byte alone decides the length, whatever follows; a four-byte

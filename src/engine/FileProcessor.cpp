@@ -3,6 +3,7 @@
 #include "engine/ApplyStringPair.h"
 #include "engine/BackupCopy.h"
 #include "engine/CodePage.h"
+#include "engine/ContentScan.h"
 #include "engine/EditList.h"
 #include "engine/Encodings.h"
 #include "engine/FileAttributes.h"
@@ -108,6 +109,7 @@ private:
 
     ByteBuffer m_buffer;
     FileIdentity m_identity;
+    ContentSummary m_content;
     int m_bomLength = 0;
     int m_coding = EncodingAnsi;
     FileCounters m_counters;
@@ -180,7 +182,8 @@ int FileRun::workOutCoding()
 {
     m_run.host.setStatus(QStringLiteral("Checking content..."));
     m_run.host.pump();
-    const CodingDetection detection = DetectCoding(m_buffer.data(), m_buffer.length());
+    m_content = ScanContent(m_buffer.data(), m_buffer.length());
+    const CodingDetection &detection = m_content.detection;
     m_bomLength = detection.bomLength;
     m_run.state.CodingReport = codingReportFor(detection);
 
@@ -197,7 +200,7 @@ int FileRun::workOutCoding()
 
 bool FileRun::mayModifyBinary(int coding)
 {
-    const bool nonPrintable = HasNonPrintable(m_buffer.data(), m_buffer.length(), coding);
+    const bool nonPrintable = m_content.hasNonPrintable(coding);
     clearStatus();
     if (!nonPrintable || !m_run.state.AskBinary)
         return true;
