@@ -184,6 +184,8 @@ int main(int argc, char *argv[])
     });
     pictureModals({{"about", reject}}, [&] { window.AboutMnuClick(); });
 
+    pictureModals({{"preview", press("CloseBtn")}}, [&] { window.PreviewMnuClick(); });
+
     // A whole run: the file list, the first match, then the statistics.
     pictureModals({{"run-file-list", press("OkBtn")},
                    {"run-replace-confirmation", press("YesToAllBtn")},
