@@ -84,6 +84,7 @@ private:
     bool applyStringPairs(int coding);
     bool makeBackUp();
     bool backUpTo(const QString &destination, const QString &failureMessage);
+    bool goOnAfterFailedBackUp(const QString &failureMessage);
     void backUpAndWrite();
     std::optional<mode_t> dealWithReadOnly();
     void writeBack(std::optional<mode_t> attributes);
@@ -243,6 +244,12 @@ bool FileRun::makeBackUp()
                 .arg(quoted(m_path), quoted(candidate)));
     }
     if (m_options.backupMode == BackupRename) {
+        if (!IsPlainNamePart(names.prefix) || !IsPlainNamePart(names.suffix))
+            return goOnAfterFailedBackUp(
+                QStringLiteral("Back-up failed!\n\nThe back-up file prefix %1 and suffix %2 must "
+                               "be plain parts of a file name: no \"/\", and neither \".\" nor "
+                               "\"..\". File %3 was not backed up. ")
+                    .arg(quoted(names.prefix), quoted(names.suffix), quoted(m_path)));
         const QString candidate = BackupCopy::renamedCopyPath(m_path, names.prefix, names.suffix);
         return backUpTo(candidate,
                         QStringLiteral("Back-up failed!\n\nFile %1 couln't be copied to %2. ")
@@ -253,7 +260,14 @@ bool FileRun::makeBackUp()
 
 bool FileRun::backUpTo(const QString &destination, const QString &failureMessage)
 {
-    if (BackupCopy::copyFile(m_path, destination) || !m_run.state.AskBackUpFailure)
+    return BackupCopy::copyFile(m_path, destination) || goOnAfterFailedBackUp(failureMessage);
+}
+
+// A file skipped for want of a back-up counts as one the run failed on, so an
+// unattended run does not report success.
+bool FileRun::goOnAfterFailedBackUp(const QString &failureMessage)
+{
+    if (!m_run.state.AskBackUpFailure)
         return true;
     const bool proceed = askContinue(
         failureMessage
@@ -262,6 +276,8 @@ bool FileRun::backUpTo(const QString &destination, const QString &failureMessage
                              "strings in this file?"),
         QStringLiteral("Replace in All Files"), m_run.state.AskBackUpFailure);
     m_run.host.pump();
+    if (!proceed)
+        m_run.state.fileFailed = true;
     return proceed;
 }
 
@@ -294,8 +310,9 @@ void FileRun::writeBack(std::optional<mode_t> attributes)
     m_run.host.setStatus(QStringLiteral("Writing file: ") + m_fileName + QStringLiteral(" (")
                          + sizeInMiB(m_buffer.length()) + u')');
     m_run.host.pump();
+    QString keptCopy;
     switch (writeFileSafely(m_path, m_buffer.data(), m_buffer.length(), m_identity,
-                            m_options.preserveDateTime)) {
+                            m_options.preserveDateTime, &keptCopy)) {
     case WriteOutcome::Written:
         break;
     case WriteOutcome::ChangedOnDisk:
@@ -311,7 +328,10 @@ void FileRun::writeBack(std::optional<mode_t> attributes)
         m_run.host.showMessage(
             QStringLiteral("Unexpected error while saving the file %1. Please restore the file "
                            "from back-up.\n\nBatch was stopped.")
-                .arg(quoted(m_path)));
+                .arg(quoted(m_path))
+            + (keptCopy.isEmpty() ? QString()
+                                  : QStringLiteral("\n\nIts original content is kept in %1.")
+                                        .arg(quoted(keptCopy))));
         m_run.state.requestBreak();
         break;
     }

@@ -167,4 +167,31 @@ TEST_F(SafeFileWriterTest, FailedWriteLeavesTheOriginalAndNoTemporaryFile)
     EXPECT_TRUE(temporaryLeftovers(dir.path()).isEmpty());
 }
 
+// A write that cannot complete (a file-size limit here, a full disk alike)
+// leaves the original whole in every way of writing: through the renamed
+// temporary file, and in place for a hard-linked file, whose room is
+// reserved before a byte changes. No temporary file or kept copy stays.
+TEST_F(SafeFileWriterTest, WriteBeyondTheSizeLimitLeavesTheOriginalWhole)
+{
+    const QByteArray original(800, 'o');
+    const QByteArray big(4096, 'x');
+    for (const bool hardLinked : {false, true}) {
+        TestFiles::write(file, original);
+        const QString other = dir.filePath("other-name.txt");
+        QFile::remove(other);
+        if (hardLinked) {
+            ASSERT_EQ(::link(QFile::encodeName(file).constData(),
+                             QFile::encodeName(other).constData()),
+                      0);
+        }
+        const FileIdentity asRead = identityOf(file);
+        EXPECT_TRUE(passesWithFileSizeLimit([&] {
+            return writeFileSafely(file, big.constData(), big.size(), asRead, true)
+                == WriteOutcome::Failed;
+        })) << "hard-linked: " << hardLinked;
+        EXPECT_EQ(TestFiles::read(file), original) << "hard-linked: " << hardLinked;
+        EXPECT_TRUE(temporaryLeftovers(dir.path()).isEmpty()) << "hard-linked: " << hardLinked;
+    }
+}
+
 } // namespace
