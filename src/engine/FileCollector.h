@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/CollectedIdentity.h"
 #include "engine/RunContext.h"
 #include "settings/CellTable.h"
 
@@ -13,7 +14,9 @@ enum FileListColumn { FileListPath = 0, FileListDateTime = 1, FileListCoding = 2
 PathTable *newFileListTable(QObject *parent = nullptr);
 
 // Turns the job's folder and file-type entries into the sorted list of files
-// a run processes, in `files`. Validates first (no folder, no file type: the
+// a run processes, in `files`. A file reached under several names (links, or
+// folder entries that overlap through a linked folder) is listed once, under
+// the first name found. Each listed file's identity goes to the run state. Validates first (no folder, no file type: the
 // designed message, or exit code 1 in an unattended run). With `showList` the
 // host shows the list for review. Returns true when `files` holds at least one
 // file and the run may start.
@@ -26,6 +29,17 @@ bool CollectFiles(bool showList, PathTable &files, RunContext &run);
 // left out. Never changes the process's current folder.
 void SearchFolder(const QString &folder, const QString &mask, QStringList &target,
                   const QString &skipPrefix, const QString &skipFolderName, int depth);
+
+// One file the walk found.
+struct WalkedFile {
+    QString path;
+    QString lastWrite; // the date-time text of the file list
+    CollectedIdentity identity;
+};
+
+// SearchFolder, giving each file found with its identity.
+void SearchFolderFiles(const QString &folder, const QString &mask, QList<WalkedFile> &target,
+                       const QString &skipPrefix, const QString &skipFolderName, int depth);
 
 // The n-th tab-separated field of a line (from 0); empty when there is none.
 QString TabField(const QString &line, int n);

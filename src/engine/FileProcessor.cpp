@@ -10,6 +10,7 @@
 #include "engine/SafeFileWriter.h"
 
 #include <QFileInfo>
+#include <cerrno>
 #include <fcntl.h>
 #include <optional>
 
@@ -19,6 +20,7 @@ constexpr qint64 BytesPerMiB = 1048576;
 constexpr qsizetype MaxOptionsTextLength = 255;
 const QString OutOfMemoryCount = QStringLiteral("out of memory");
 const QString UnreadableCount = QStringLiteral("cannot be read");
+const QString ChangedCount = QStringLiteral("changed by another program");
 const QString DefaultBackupFolder = QStringLiteral("_BACKUP_");
 
 QString quoted(const QString &text)
@@ -76,7 +78,7 @@ public:
     void process();
 
 private:
-    enum class ReadResult { Read, Empty, Unreadable, OutOfMemory };
+    enum class ReadResult { Read, Empty, Unreadable, OutOfMemory, Changed };
 
     ReadResult read();
     int workOutCoding();
@@ -88,6 +90,7 @@ private:
     void backUpAndWrite();
     std::optional<mode_t> dealWithReadOnly();
     void writeBack(std::optional<mode_t> attributes);
+    QString changedMessage() const;
     void clearStatus();
     void fail(const QString &countText, const QString &message);
 
@@ -117,6 +120,9 @@ void FileRun::process()
         fail(UnreadableCount,
              QStringLiteral("Unable to read file: %1\nFile will be skipped over.").arg(m_path));
         return;
+    case ReadResult::Changed:
+        fail(ChangedCount, changedMessage());
+        return;
     case ReadResult::OutOfMemory:
         m_counters.outOfMemory = true;
         break;
@@ -140,10 +146,20 @@ void FileRun::process()
 FileRun::ReadResult FileRun::read()
 {
     // Non-blocking, so that a named pipe in place of the file cannot hang
-    // the run; only a regular file is read.
-    PosixFile file = PosixFile::open(nativePath(m_path), O_RDONLY | O_NONBLOCK);
+    // the run; only a regular file is read. A collected file must still be
+    // the file collected: a name that was no link is not followed now.
+    const auto collected = m_run.state.CollectedFiles.constFind(m_path);
+    const bool known = collected != m_run.state.CollectedFiles.constEnd();
+    const int noFollow = known && !collected->symbolicLink ? O_NOFOLLOW : 0;
+    PosixFile file = PosixFile::open(nativePath(m_path), O_RDONLY | O_NONBLOCK | noFollow);
+    if (!file.isOpen() && errno == ELOOP && noFollow)
+        return ReadResult::Changed;
     struct stat info {};
-    if (!file.isOpen() || ::fstat(file.descriptor(), &info) != 0 || !S_ISREG(info.st_mode))
+    if (!file.isOpen() || ::fstat(file.descriptor(), &info) != 0)
+        return ReadResult::Unreadable;
+    if (known && (info.st_dev != collected->device || info.st_ino != collected->inode))
+        return ReadResult::Changed;
+    if (!S_ISREG(info.st_mode))
         return ReadResult::Unreadable;
     if (info.st_size == 0)
         return ReadResult::Empty;
@@ -317,11 +333,7 @@ void FileRun::writeBack(std::optional<mode_t> attributes)
         break;
     case WriteOutcome::ChangedOnDisk:
         m_run.state.fileFailed = true;
-        m_run.host.showMessage(
-            QStringLiteral("File %1 was changed by another program while it was being "
-                           "processed.\nIt was left as it is; the replacements in it were not "
-                           "saved.")
-                .arg(quoted(m_path)));
+        m_run.host.showMessage(changedMessage());
         break;
     case WriteOutcome::Failed:
         m_run.state.fileFailed = true;
@@ -342,6 +354,14 @@ void FileRun::writeBack(std::optional<mode_t> attributes)
         FileAttributes::restore(m_path, m_options.setArchiveAttribute
                                             ? FileAttributes::withArchive(*attributes)
                                             : *attributes);
+}
+
+QString FileRun::changedMessage() const
+{
+    return QStringLiteral("File %1 was changed by another program while it was being "
+                          "processed.\nIt was left as it is; the replacements in it were not "
+                          "saved.")
+        .arg(quoted(m_path));
 }
 
 void FileRun::clearStatus()

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "engine/CollectedIdentity.h"
+
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <atomic>
@@ -28,8 +31,11 @@ struct RunState {
     // How the coding of the current file was worked out.
     QString CodingReport;
 
-    // A file could not be read or written, or ran out of memory: an
-    // unattended run then ends with exit code 1.
+    // Every collected file's identity, by its path in the file list.
+    QHash<QString, CollectedIdentity> CollectedFiles;
+
+    // A file could not be read or written, ran out of memory or was skipped
+    // after its back-up failed: an unattended run then ends with exit code 1.
     bool fileFailed = false;
 
     bool breakRequested() const { return BreakRequested.load(std::memory_order_relaxed); }
