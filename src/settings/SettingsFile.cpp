@@ -154,7 +154,7 @@ qint64 gridRowCount(const IniFile &ini, const QByteArray &section, qint64 reach)
     if (width <= 0 || height <= 0)
         return 0;
     const qint64 rowsWithKeys = reach / width + (reach % width != 0 ? 1 : 0);
-    return height > rowsWithKeys + MaximumSkippedKeys ? rowsWithKeys : height;
+    return height - MaximumSkippedKeys > rowsWithKeys ? rowsWithKeys : height;
 }
 
 // Checked before any table is loaded, so a refused file leaves the job whole.

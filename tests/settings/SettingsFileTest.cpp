@@ -362,6 +362,9 @@ TEST_F(SettingsFileTest, DamagedTablesLoadCheaplyOrAreRefused)
     } cases[] = {
         {"highest key number", "GridWidth=3\nGridHeight=1\nValue1=a\nValue9223372036854775807=x\n",
          false, {{"a", "", ""}}},
+        {"highest key number, one column",
+         "GridWidth=1\nGridHeight=1\nValue1=a\nValue9223372036854775807=x\n", false,
+         {{"a", "", ""}}},
         {"highest key number, wild height",
          "GridWidth=3\nGridHeight=2147483647\nValue1=a\nValue9223372036854775807=x\n", true, {}},
         {"wild height and a high key", "GridWidth=3\nGridHeight=2147483647\nValue100000000=x\n",
