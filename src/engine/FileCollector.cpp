@@ -73,8 +73,8 @@ void collectFolderEntry(const FolderEntry &entry, const Job &job, QList<FoundFil
     for (const TextTable::Row &row : job.fileTypes().entries()) {
         const FileTypeEntry type = FileTypeEntry::fromRow(row);
         QList<WalkedFile> files;
-        SearchFolderFiles(folder, CodePage::toQString(type.mask), files, skip.filePrefix,
-                          skip.folderName, entry.depth);
+        SearchFolder(folder, CodePage::toQString(type.mask), files, skip.filePrefix,
+                     skip.folderName, entry.depth);
         const QString coding = CodePage::toQString(type.encodingName);
         for (const WalkedFile &file : std::as_const(files)) {
             const QChar tab = QLatin1Char('\t');
@@ -83,8 +83,8 @@ void collectFolderEntry(const FolderEntry &entry, const Job &job, QList<FoundFil
     }
     for (const TextTable::Row &row : job.excludedFileTypes().entries()) {
         QList<WalkedFile> files;
-        SearchFolderFiles(folder, CodePage::toQString(FileTypeEntry::fromRow(row).mask), files,
-                          skip.filePrefix, skip.folderName, entry.depth);
+        SearchFolder(folder, CodePage::toQString(FileTypeEntry::fromRow(row).mask), files,
+                     skip.filePrefix, skip.folderName, entry.depth);
         for (const WalkedFile &file : std::as_const(files))
             excluded.insert(file.path);
     }

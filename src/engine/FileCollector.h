@@ -22,14 +22,6 @@ PathTable *newFileListTable(QObject *parent = nullptr);
 // file and the run may start.
 bool CollectFiles(bool showList, PathTable &files, RunContext &run);
 
-// Walks `folder` (with a trailing "/") to `depth` (0, 1 or
-// FolderEntry::Unlimited) and appends a line "path TAB date-time" to `target`
-// for every file matching `mask`. Files whose names begin with `skipPrefix`
-// and folders whose names begin with `skipFolderName` (when not empty) are
-// left out. Never changes the process's current folder.
-void SearchFolder(const QString &folder, const QString &mask, QStringList &target,
-                  const QString &skipPrefix, const QString &skipFolderName, int depth);
-
 // One file the walk found.
 struct WalkedFile {
     QString path;
@@ -37,9 +29,13 @@ struct WalkedFile {
     CollectedIdentity identity;
 };
 
-// SearchFolder, giving each file found with its identity.
-void SearchFolderFiles(const QString &folder, const QString &mask, QList<WalkedFile> &target,
-                       const QString &skipPrefix, const QString &skipFolderName, int depth);
+// Walks `folder` (with a trailing "/") to `depth` (0, 1 or
+// FolderEntry::Unlimited) and appends every file matching `mask` to
+// `target`. Files whose names begin with `skipPrefix` and folders whose names
+// begin with `skipFolderName` (when not empty) are left out. Never changes
+// the process's current folder.
+void SearchFolder(const QString &folder, const QString &mask, QList<WalkedFile> &target,
+                  const QString &skipPrefix, const QString &skipFolderName, int depth);
 
 // The n-th tab-separated field of a line (from 0); empty when there is none.
 QString TabField(const QString &line, int n);

@@ -79,17 +79,8 @@ void walk(const QString &dir, int level, const WalkRules &rules, QList<WalkedFil
 
 } // namespace
 
-void SearchFolder(const QString &folder, const QString &mask, QStringList &target,
+void SearchFolder(const QString &folder, const QString &mask, QList<WalkedFile> &target,
                   const QString &skipPrefix, const QString &skipFolderName, int depth)
-{
-    QList<WalkedFile> files;
-    SearchFolderFiles(folder, mask, files, skipPrefix, skipFolderName, depth);
-    for (const WalkedFile &file : std::as_const(files))
-        target.append(file.path + QLatin1Char('\t') + file.lastWrite);
-}
-
-void SearchFolderFiles(const QString &folder, const QString &mask, QList<WalkedFile> &target,
-                       const QString &skipPrefix, const QString &skipFolderName, int depth)
 {
     if (folder.isEmpty())
         return;

@@ -214,8 +214,10 @@ TEST_F(ProcessFileReadWrite, FileSwappedAfterCollectionIsLeftAlone)
          }},
         {"swapped for another file",
          [](const QString &p) {
+             // Made before the old one goes, so it cannot reuse its inode.
+             TestFiles::write(p + ".new", "old too");
              QFile::remove(p);
-             TestFiles::write(p, "old too");
+             QFile::rename(p + ".new", p);
          }},
     };
     for (const auto &c : cases) {
