@@ -3,29 +3,12 @@
 // byte, then the find text up to a zero byte, then the text to search.
 #include "engine/PairMatcher.h"
 #include "engine/PreparedPair.h"
+#include "support/MatcherScan.h"
 
 #include <cstdint>
 #include <cstdlib>
-#include <utility>
-#include <vector>
 
 namespace {
-
-using Matches = std::vector<std::pair<qint64, qint64>>;
-
-Matches matchesOf(const PreparedPair &pair, const QByteArray &text, int encoding, int bomLength,
-                  bool skipAhead, qint64 chunk)
-{
-    PairMatcher matcher(pair, text.constData(), text.size(), encoding, bomLength, skipAhead);
-    Matches matches;
-    for (;;) {
-        const PairMatcher::Stop stop = matcher.scan(matcher.state().pos + chunk);
-        if (stop == PairMatcher::Stop::End)
-            return matches;
-        if (stop == PairMatcher::Stop::Match)
-            matches.emplace_back(matcher.state().matchStart, matcher.state().matchEnd);
-    }
-}
 
 // Bits of the options byte: case sensitive, two bits of white-space mode,
 // whole words, wildcards "?" and "*".

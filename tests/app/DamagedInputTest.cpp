@@ -68,8 +68,8 @@ TEST_F(DamagedInputTest, DamagedJobFileNeitherCrashesNorHangs)
         QByteArray excludedTypes;
         bool refused;
     } cases[] = {
-        {"the highest key number", "GridWidth=3\r\nGridHeight=1\r\nValue9223372036854775807=x\r\n",
-         false},
+        {"the highest key number",
+         "GridWidth=3\r\nGridHeight=1\r\nValue9223372036854775807=x\r\n", false},
         {"a wild height and a high key",
          "GridWidth=3\r\nGridHeight=2147483647\r\nValue100000000=x\r\n", true},
     };
@@ -157,12 +157,7 @@ TEST_F(DamagedInputTest, KillsAtRandomMomentsLeaveEveryFileWholeAndNoTemporaryFi
     writeJob({data}, "old", "new");
     for (int kill = 0; kill < 5; ++kill) {
         QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove("DISPLAY");
-        env.remove("WAYLAND_DISPLAY");
-        env.remove("QT_QPA_PLATFORM");
-        env.insert("XDG_CONFIG_HOME", config);
-        process.setProcessEnvironment(env);
+        process.setProcessEnvironment(ProgramRun::environment(config));
         process.start(SARVONEX_PROGRAM, {"-f" + job, "-r", "-s"});
         ASSERT_TRUE(process.waitForStarted());
         std::this_thread::sleep_for(

@@ -1,6 +1,7 @@
 #include "engine/Encodings.h"
 #include "engine/PairMatcher.h"
 #include "engine/WholeWord.h"
+#include "support/MatcherScan.h"
 
 #include <gtest/gtest.h>
 
@@ -9,23 +10,6 @@
 #include <vector>
 
 namespace {
-
-using Matches = std::vector<std::pair<qint64, qint64>>;
-
-// Every match of the pair, scanning in steps of `chunk` bytes.
-Matches matchesOf(const PreparedPair &pair, const QByteArray &text, int encoding, int bomLength,
-                  bool skipAhead, qint64 chunk)
-{
-    PairMatcher matcher(pair, text.constData(), text.size(), encoding, bomLength, skipAhead);
-    Matches matches;
-    for (;;) {
-        const PairMatcher::Stop stop = matcher.scan(matcher.state().pos + chunk);
-        if (stop == PairMatcher::Stop::End)
-            return matches;
-        if (stop == PairMatcher::Stop::Match)
-            matches.emplace_back(matcher.state().matchStart, matcher.state().matchEnd);
-    }
-}
 
 // The scan as a plain reading of its rules, one character at a time, with no
 // shortcut: what the matcher must find.

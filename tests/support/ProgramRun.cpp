@@ -4,16 +4,21 @@
 
 namespace ProgramRun {
 
-Outcome run(const QString &program, const QStringList &arguments, const QString &configFolder,
-            const std::function<void()> &inChild)
+QProcessEnvironment environment(const QString &configFolder)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove("DISPLAY");
     env.remove("WAYLAND_DISPLAY");
     env.remove("QT_QPA_PLATFORM");
     env.insert("XDG_CONFIG_HOME", configFolder);
+    return env;
+}
+
+Outcome run(const QString &program, const QStringList &arguments, const QString &configFolder,
+            const std::function<void()> &inChild)
+{
     QProcess process;
-    process.setProcessEnvironment(env);
+    process.setProcessEnvironment(environment(configFolder));
     if (inChild)
         process.setChildProcessModifier(inChild);
     process.start(program, arguments);

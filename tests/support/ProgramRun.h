@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -13,6 +14,10 @@ struct Outcome {
     bool crashed = false;
     QString errors;     // standard error
 };
+
+// The caller's environment without any display, with the preferences in
+// `configFolder`.
+QProcessEnvironment environment(const QString &configFolder);
 
 // `inChild` runs in the child process just before the program starts (to set
 // a resource limit, say).
