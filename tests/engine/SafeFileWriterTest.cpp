@@ -173,24 +173,36 @@ TEST_F(SafeFileWriterTest, FailedWriteLeavesTheOriginalAndNoTemporaryFile)
 // reserved before a byte changes. No temporary file or kept copy stays.
 TEST_F(SafeFileWriterTest, WriteBeyondTheSizeLimitLeavesTheOriginalWhole)
 {
-    const QByteArray original(800, 'o');
-    const QByteArray big(4096, 'x');
-    for (const bool hardLinked : {false, true}) {
+    // The limit is 1 KiB. A shorter new content over a longer original needs
+    // no more room, but is still cut off by the limit inside the file.
+    const struct {
+        const char *what;
+        qsizetype originalSize;
+        qsizetype newSize;
+        bool hardLinked;
+    } cases[] = {
+        {"renamed temporary file", 800, 4096, false},
+        {"in place, growing", 800, 4096, true},
+        {"in place, shrinking", 3000, 2000, true},
+    };
+    for (const auto &c : cases) {
+        const QByteArray original(c.originalSize, 'o');
+        const QByteArray content(c.newSize, 'x');
         TestFiles::write(file, original);
         const QString other = dir.filePath("other-name.txt");
         QFile::remove(other);
-        if (hardLinked) {
+        if (c.hardLinked) {
             ASSERT_EQ(::link(QFile::encodeName(file).constData(),
                              QFile::encodeName(other).constData()),
                       0);
         }
         const FileIdentity asRead = identityOf(file);
         EXPECT_TRUE(passesWithFileSizeLimit([&] {
-            return writeFileSafely(file, big.constData(), big.size(), asRead, true)
+            return writeFileSafely(file, content.constData(), content.size(), asRead, true)
                 == WriteOutcome::Failed;
-        })) << "hard-linked: " << hardLinked;
-        EXPECT_EQ(TestFiles::read(file), original) << "hard-linked: " << hardLinked;
-        EXPECT_TRUE(temporaryLeftovers(dir.path()).isEmpty()) << "hard-linked: " << hardLinked;
+        })) << c.what;
+        EXPECT_EQ(TestFiles::read(file), original) << c.what;
+        EXPECT_TRUE(temporaryLeftovers(dir.path()).isEmpty()) << c.what;
     }
 }
 
