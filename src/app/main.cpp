@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <csignal>
 #include <cstdio>
 #include <unistd.h>
 
@@ -93,6 +94,11 @@ int RunWindow(int argc, char *argv[], const StartupRequest &request)
 
 int main(int argc, char *argv[])
 {
+    // Under a file-size limit a write beyond it then fails with EFBIG and
+    // takes the write's failure path (original kept, message, exit code 1)
+    // instead of ending the process half-way through a write.
+    std::signal(SIGXFSZ, SIG_IGN);
+
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));

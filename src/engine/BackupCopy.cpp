@@ -8,7 +8,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
 
 namespace BackupCopy {
 
@@ -29,20 +28,6 @@ QString firstFreeName(const QString &base, Taken taken)
     for (qint64 counter = 1; taken(candidate); ++counter)
         candidate = base + ZeroPad(counter, 3);
     return candidate;
-}
-
-bool copyContent(PosixFile &from, PosixFile &to)
-{
-    std::vector<char> block(1 << 20);
-    for (;;) {
-        const qint64 got = from.readUpTo(block.data(), qint64(block.size()));
-        if (got < 0)
-            return false;
-        if (got == 0)
-            return true;
-        if (!to.writeAll(block.data(), got))
-            return false;
-    }
 }
 
 // Creates `folder` with any missing parents; a failure shows up later, when

@@ -58,18 +58,10 @@ bool rejectEmpty(const TextTable &table, JobPage page, const char *message, RunC
 // kept apart from the other fields instead of being read back out of a
 // tab-separated line, which would name another file.
 struct FoundFile {
-    QString path;
-    QString lastWrite;
+    WalkedFile file;
     QString coding;
     QString line; // the whole list line, the sort key
 };
-
-// A line of SearchFolder ends in the date-time text, which holds no tab.
-FoundFile fromSearchLine(const QString &line)
-{
-    const qsizetype tab = line.lastIndexOf(QLatin1Char('\t'));
-    return {line.left(tab), line.mid(tab + 1), QString(), line};
-}
 
 void collectFolderEntry(const FolderEntry &entry, const Job &job, QList<FoundFile> &found,
                         QSet<QString> &excluded)
@@ -80,39 +72,40 @@ void collectFolderEntry(const FolderEntry &entry, const Job &job, QList<FoundFil
     const BackupSkip skip = backupSkipFor(entry, job.options());
     for (const TextTable::Row &row : job.fileTypes().entries()) {
         const FileTypeEntry type = FileTypeEntry::fromRow(row);
-        QStringList lines;
-        SearchFolder(folder, CodePage::toQString(type.mask), lines, skip.filePrefix,
+        QList<WalkedFile> files;
+        SearchFolder(folder, CodePage::toQString(type.mask), files, skip.filePrefix,
                      skip.folderName, entry.depth);
         const QString coding = CodePage::toQString(type.encodingName);
-        for (const QString &line : std::as_const(lines)) {
-            FoundFile file = fromSearchLine(line);
-            file.coding = coding;
-            file.line += QLatin1Char('\t') + coding;
-            found.append(file);
+        for (const WalkedFile &file : std::as_const(files)) {
+            const QChar tab = QLatin1Char('\t');
+            found.append({file, coding, file.path + tab + file.lastWrite + tab + coding});
         }
     }
     for (const TextTable::Row &row : job.excludedFileTypes().entries()) {
-        QStringList lines;
-        SearchFolder(folder, CodePage::toQString(FileTypeEntry::fromRow(row).mask), lines,
+        QList<WalkedFile> files;
+        SearchFolder(folder, CodePage::toQString(FileTypeEntry::fromRow(row).mask), files,
                      skip.filePrefix, skip.folderName, entry.depth);
-        for (const QString &line : std::as_const(lines))
-            excluded.insert(fromSearchLine(line).path);
+        for (const WalkedFile &file : std::as_const(files))
+            excluded.insert(file.path);
     }
 }
 
-// Drops the excluded paths, and every finding of a path after its first one:
-// a file listed twice would be processed twice, applying its string pairs to
-// text they had already changed and backing up the changed file. The first
-// finding (earliest folder entry, then earliest file type) keeps its coding.
+// Drops the excluded paths, and every finding of a file after its first one,
+// whatever name it was found under (the same path again, a symbolic or hard
+// link, a folder reached twice through a linked folder): a file listed twice
+// would be processed twice, applying its string pairs to text they had
+// already changed and backing up the changed file. The first finding
+// (earliest folder entry, then earliest file type) keeps its name and coding.
 QList<FoundFile> withoutExcludedAndRepeated(const QList<FoundFile> &found,
                                             const QSet<QString> &excluded)
 {
-    QSet<QString> seen = excluded;
+    QSet<std::pair<dev_t, ino_t>> seen;
     QList<FoundFile> kept;
-    for (const FoundFile &file : found) {
-        if (!seen.contains(file.path)) {
-            seen.insert(file.path);
-            kept.append(file);
+    for (const FoundFile &finding : found) {
+        const CollectedIdentity &id = finding.file.identity;
+        if (!excluded.contains(finding.file.path) && !seen.contains({id.device, id.inode})) {
+            seen.insert({id.device, id.inode});
+            kept.append(finding);
         }
     }
     return kept;
@@ -142,6 +135,7 @@ bool CollectFiles(bool showList, PathTable &files, RunContext &run)
         || rejectEmpty(run.job.fileTypes(), JobPage::Files, NoFileTypeMessage, run))
         return false;
 
+    run.state.CollectedFiles.clear();
     run.host.setStatus(QStringLiteral("Searching for files..."));
     QList<FoundFile> found;
     QSet<QString> excluded;
@@ -158,8 +152,10 @@ bool CollectFiles(bool showList, PathTable &files, RunContext &run)
     sortByUserCollation(found);
     QList<PathTable::Row> rows;
     rows.reserve(found.size());
-    for (const FoundFile &file : std::as_const(found))
-        rows.append({file.path, file.lastWrite, file.coding});
+    for (const FoundFile &finding : std::as_const(found)) {
+        rows.append({finding.file.path, finding.file.lastWrite, finding.coding});
+        run.state.CollectedFiles.insert(finding.file.path, finding.file.identity);
+    }
     files.resetRows(rows);
     run.host.wizardStage(FilesCollectedStage);
     const bool go = showList ? run.host.showFileList(files) : true;

@@ -14,6 +14,7 @@
 #include "engine/UnifiedDiff.h"
 
 #include <QFileInfo>
+#include <cerrno>
 #include <fcntl.h>
 #include <optional>
 
@@ -23,6 +24,7 @@ constexpr qint64 BytesPerMiB = 1048576;
 constexpr qsizetype MaxOptionsTextLength = 255;
 const QString OutOfMemoryCount = QStringLiteral("out of memory");
 const QString UnreadableCount = QStringLiteral("cannot be read");
+const QString ChangedCount = QStringLiteral("changed by another program");
 const QString DefaultBackupFolder = QStringLiteral("_BACKUP_");
 
 QString quoted(const QString &text)
@@ -80,7 +82,7 @@ public:
     void process();
 
 private:
-    enum class ReadResult { Read, Empty, Unreadable, OutOfMemory };
+    enum class ReadResult { Read, Empty, Unreadable, OutOfMemory, Changed };
 
     ReadResult read();
     int workOutCoding();
@@ -88,9 +90,11 @@ private:
     bool applyStringPairs(int coding);
     bool makeBackUp();
     bool backUpTo(const QString &destination, const QString &failureMessage);
+    bool goOnAfterFailedBackUp(const QString &failureMessage);
     void backUpAndWrite();
     std::optional<mode_t> dealWithReadOnly();
     void writeBack(std::optional<mode_t> attributes);
+    QString changedMessage() const;
     void clearStatus();
     void reportPreview();
     void skipInPreview(const QString &reason);
@@ -129,6 +133,9 @@ void FileRun::process()
         fail(UnreadableCount,
              QStringLiteral("Unable to read file: %1\nFile will be skipped over.").arg(m_path));
         return;
+    case ReadResult::Changed:
+        fail(ChangedCount, changedMessage());
+        return;
     case ReadResult::OutOfMemory:
         m_counters.outOfMemory = true;
         break;
@@ -154,10 +161,20 @@ void FileRun::process()
 FileRun::ReadResult FileRun::read()
 {
     // Non-blocking, so that a named pipe in place of the file cannot hang
-    // the run; only a regular file is read.
-    PosixFile file = PosixFile::open(nativePath(m_path), O_RDONLY | O_NONBLOCK);
+    // the run; only a regular file is read. A collected file must still be
+    // the file collected: a name that was no link is not followed now.
+    const auto collected = m_run.state.CollectedFiles.constFind(m_path);
+    const bool known = collected != m_run.state.CollectedFiles.constEnd();
+    const int noFollow = known && !collected->symbolicLink ? O_NOFOLLOW : 0;
+    PosixFile file = PosixFile::open(nativePath(m_path), O_RDONLY | O_NONBLOCK | noFollow);
+    if (!file.isOpen() && errno == ELOOP && noFollow)
+        return ReadResult::Changed;
     struct stat info {};
-    if (!file.isOpen() || ::fstat(file.descriptor(), &info) != 0 || !S_ISREG(info.st_mode))
+    if (!file.isOpen() || ::fstat(file.descriptor(), &info) != 0)
+        return ReadResult::Unreadable;
+    if (known && (info.st_dev != collected->device || info.st_ino != collected->inode))
+        return ReadResult::Changed;
+    if (!S_ISREG(info.st_mode))
         return ReadResult::Unreadable;
     if (info.st_size == 0)
         return ReadResult::Empty;
@@ -263,6 +280,12 @@ bool FileRun::makeBackUp()
                 .arg(quoted(m_path), quoted(candidate)));
     }
     if (m_options.backupMode == BackupRename) {
+        if (!IsPlainNamePart(names.prefix) || !IsPlainNamePart(names.suffix))
+            return goOnAfterFailedBackUp(
+                QStringLiteral("Back-up failed!\n\nThe back-up file prefix %1 and suffix %2 must "
+                               "be plain parts of a file name: no \"/\", and neither \".\" nor "
+                               "\"..\". File %3 was not backed up. ")
+                    .arg(quoted(names.prefix), quoted(names.suffix), quoted(m_path)));
         const QString candidate = BackupCopy::renamedCopyPath(m_path, names.prefix, names.suffix);
         return backUpTo(candidate,
                         QStringLiteral("Back-up failed!\n\nFile %1 couln't be copied to %2. ")
@@ -277,6 +300,13 @@ bool FileRun::backUpTo(const QString &destination, const QString &failureMessage
         m_backupPath = destination;
         return true;
     }
+    return goOnAfterFailedBackUp(failureMessage);
+}
+
+// A file skipped for want of a back-up counts as one the run failed on, so an
+// unattended run does not report success.
+bool FileRun::goOnAfterFailedBackUp(const QString &failureMessage)
+{
     if (!m_run.state.AskBackUpFailure)
         return true;
     const bool proceed = askContinue(
@@ -286,6 +316,8 @@ bool FileRun::backUpTo(const QString &destination, const QString &failureMessage
                              "strings in this file?"),
         QStringLiteral("Replace in All Files"), m_run.state.AskBackUpFailure);
     m_run.host.pump();
+    if (!proceed)
+        m_run.state.fileFailed = true;
     return proceed;
 }
 
@@ -322,8 +354,9 @@ void FileRun::writeBack(std::optional<mode_t> attributes)
     m_run.host.setStatus(QStringLiteral("Writing file: ") + m_fileName + QStringLiteral(" (")
                          + sizeInMiB(m_buffer.length()) + u')');
     m_run.host.pump();
+    QString keptCopy;
     switch (writeFileSafely(m_path, m_buffer.data(), m_buffer.length(), m_identity,
-                            m_options.preserveDateTime)) {
+                            m_options.preserveDateTime, &keptCopy)) {
     case WriteOutcome::Written:
         if (RunJournal *journal = m_run.state.journal;
             journal && !journal->failed() && !journal->fileWritten(m_path, m_backupPath))
@@ -332,18 +365,17 @@ void FileRun::writeBack(std::optional<mode_t> attributes)
         break;
     case WriteOutcome::ChangedOnDisk:
         m_run.state.fileFailed = true;
-        m_run.host.showMessage(
-            QStringLiteral("File %1 was changed by another program while it was being "
-                           "processed.\nIt was left as it is; the replacements in it were not "
-                           "saved.")
-                .arg(quoted(m_path)));
+        m_run.host.showMessage(changedMessage());
         break;
     case WriteOutcome::Failed:
         m_run.state.fileFailed = true;
         m_run.host.showMessage(
             QStringLiteral("Unexpected error while saving the file %1. Please restore the file "
                            "from back-up.\n\nBatch was stopped.")
-                .arg(quoted(m_path)));
+                .arg(quoted(m_path))
+            + (keptCopy.isEmpty() ? QString()
+                                  : QStringLiteral("\n\nIts original content is kept in %1.")
+                                        .arg(quoted(keptCopy))));
         m_run.state.requestBreak();
         break;
     }
@@ -354,6 +386,14 @@ void FileRun::writeBack(std::optional<mode_t> attributes)
         FileAttributes::restore(m_path, m_options.setArchiveAttribute
                                             ? FileAttributes::withArchive(*attributes)
                                             : *attributes);
+}
+
+QString FileRun::changedMessage() const
+{
+    return QStringLiteral("File %1 was changed by another program while it was being "
+                          "processed.\nIt was left as it is; the replacements in it were not "
+                          "saved.")
+        .arg(quoted(m_path));
 }
 
 void FileRun::clearStatus()

@@ -17,6 +17,11 @@ bool IsValidFolderName(const QString &name)
     return true;
 }
 
+bool IsPlainNamePart(const QString &part)
+{
+    return !part.contains(u'/') && part != u"." && part != u"..";
+}
+
 QString WithTrailingBackslash(const QString &path)
 {
     if (path.isEmpty() || path.endsWith(u'/'))

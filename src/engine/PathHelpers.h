@@ -14,6 +14,11 @@ QString ZeroPad(qint64 number, int width);
 // beginning with "." (which would also make the folder hidden from the walk).
 bool IsValidFolderName(const QString &name);
 
+// True for a text that can only ever be part of one file name, as the back-up
+// prefix and suffix must be: no "/", and neither "." nor "..". Anything else
+// could name a file in another folder.
+bool IsPlainNamePart(const QString &part);
+
 // Appends "/" to a non-empty path that does not end in one.
 QString WithTrailingBackslash(const QString &path);
 

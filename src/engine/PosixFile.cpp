@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 #include <utility>
+#include <vector>
 
 PosixFile::~PosixFile()
 {
@@ -71,6 +72,20 @@ bool PosixFile::close()
     // close(2) must not be retried on EINTR: the descriptor is already gone.
     const int result = ::close(std::exchange(m_fd, -1));
     return result == 0 || errno == EINTR;
+}
+
+bool copyContent(PosixFile &from, PosixFile &to)
+{
+    std::vector<char> block(1 << 20);
+    for (;;) {
+        const qint64 got = from.readUpTo(block.data(), qint64(block.size()));
+        if (got < 0)
+            return false;
+        if (got == 0)
+            return true;
+        if (!to.writeAll(block.data(), got))
+            return false;
+    }
 }
 
 namespace {

@@ -39,6 +39,10 @@ private:
     int m_fd = -1;
 };
 
+// Copies what is left of `from` (from its current offset) to `to`; false on
+// any read or write error.
+bool copyContent(PosixFile &from, PosixFile &to);
+
 // File names are bytes; most are UTF-8, but a name may hold any byte. A byte
 // that is not part of valid UTF-8 is carried in the text as the lone
 // surrogate U+DC00 + byte, so every name the folder walk finds names the same

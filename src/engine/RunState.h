@@ -1,5 +1,8 @@
 #pragma once
 
+#include "engine/CollectedIdentity.h"
+
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <atomic>
@@ -31,8 +34,11 @@ struct RunState {
     // How the coding of the current file was worked out.
     QString CodingReport;
 
-    // A file could not be read or written, or ran out of memory: an
-    // unattended run then ends with exit code 1.
+    // Every collected file's identity, by its path in the file list.
+    QHash<QString, CollectedIdentity> CollectedFiles;
+
+    // A file could not be read or written, ran out of memory or was skipped
+    // after its back-up failed: an unattended run then ends with exit code 1.
     bool fileFailed = false;
 
     // Set for a preview: files are processed as in a run but nothing is

@@ -1,6 +1,9 @@
 #include "engine/SafeFileWriter.h"
 
+#include "engine/InPlaceWrite.h"
 #include "engine/PosixFile.h"
+
+#include <QRandomGenerator>
 
 #include <cerrno>
 #include <climits>
@@ -90,28 +93,84 @@ void syncFolder(const QByteArray &folder)
         ::fsync(handle.descriptor());
 }
 
-WriteOutcome writeInPlace(const QByteArray &target, const char *data, qint64 size,
-                          const struct stat &original, bool keepModificationTime)
-{
-    PosixFile file = PosixFile::open(target, O_WRONLY);
-    if (!file.isOpen())
-        return WriteOutcome::Failed;
-    bool written = file.writeAll(data, size) && ::ftruncate(file.descriptor(), size) == 0;
-    if (written && keepModificationTime)
-        keepModificationTimeOf(file.descriptor(), original);
-    written = written && ::fsync(file.descriptor()) == 0;
-    return file.close() && written ? WriteOutcome::Written : WriteOutcome::Failed;
-}
-
 bool mayNotCreateIn(int error)
 {
     return error == EACCES || error == EPERM || error == EROFS;
 }
 
+// The file that receives the new content. Where the file system allows, it
+// has no name until just before the rename (O_TMPFILE), so a process killed
+// while writing it leaves nothing behind; elsewhere it is a named hidden file
+// that the failure paths remove.
+class NewContent
+{
+public:
+    // False with errno set when no file can be created in `folder`.
+    bool create(const QByteArray &folder)
+    {
+        m_folder = folder;
+        const int fd = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+        if (fd >= 0) {
+            m_file = PosixFile(fd);
+            return true;
+        }
+        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+            return false;
+        m_name = folder + '/' + TemporaryPrefix + "XXXXXX";
+        m_file = PosixFile(::mkostemp(m_name.data(), O_CLOEXEC));
+        if (!m_file.isOpen())
+            m_name.clear();
+        return m_file.isOpen();
+    }
+
+    PosixFile &file() { return m_file; }
+
+    // Gives an unnamed file its name in the folder; a named one has it.
+    bool name()
+    {
+        if (!m_name.isEmpty())
+            return true;
+        const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_file.descriptor());
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const QByteArray candidate = m_folder + '/' + TemporaryPrefix
+                + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+            // Through /proc any user may link the file; AT_EMPTY_PATH needs
+            // a privilege, but works where /proc is missing.
+            if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, candidate.constData(),
+                         AT_SYMLINK_FOLLOW)
+                    == 0
+                || (errno != EEXIST
+                    && ::linkat(m_file.descriptor(), "", AT_FDCWD, candidate.constData(),
+                                AT_EMPTY_PATH)
+                        == 0)) {
+                m_name = candidate;
+                return true;
+            }
+            if (errno != EEXIST)
+                return false;
+        }
+        return false;
+    }
+
+    const QByteArray &path() const { return m_name; }
+
+    void remove()
+    {
+        if (!m_name.isEmpty())
+            ::unlink(m_name.constData());
+    }
+
+private:
+    QByteArray m_folder;
+    QByteArray m_name;
+    PosixFile m_file;
+};
+
 } // namespace
 
 WriteOutcome writeFileSafely(const QString &path, const char *data, qint64 size,
-                             const FileIdentity &asRead, bool keepModificationTime)
+                             const FileIdentity &asRead, bool keepModificationTime,
+                             QString *keptCopy)
 {
     char resolved[PATH_MAX];
     struct stat original {};
@@ -121,19 +180,18 @@ WriteOutcome writeFileSafely(const QString &path, const char *data, qint64 size,
     const QByteArray target(resolved);
 
     if (original.st_nlink > 1)
-        return writeInPlace(target, data, size, original, keepModificationTime);
+        return writeInPlace(target, data, size, original, keepModificationTime, keptCopy);
 
     const QByteArray folder = folderOf(target);
-    QByteArray temporaryName = folder + '/' + TemporaryPrefix + "XXXXXX";
-    const int fd = ::mkostemp(temporaryName.data(), O_CLOEXEC);
-    if (fd < 0) {
+    NewContent temporary;
+    if (!temporary.create(folder)) {
         return mayNotCreateIn(errno)
-            ? writeInPlace(target, data, size, original, keepModificationTime)
+            ? writeInPlace(target, data, size, original, keepModificationTime, keptCopy)
             : WriteOutcome::Failed;
     }
-    PosixFile temporary(fd);
+    const int fd = temporary.file().descriptor();
 
-    bool ready = temporary.writeAll(data, size);
+    bool ready = temporary.file().writeAll(data, size);
     if (ready) {
         keepOwnerOf(fd, original);
         ready = ::fchmod(fd, original.st_mode & 07777) == 0
@@ -141,17 +199,17 @@ WriteOutcome writeFileSafely(const QString &path, const char *data, qint64 size,
     }
     if (ready && keepModificationTime)
         keepModificationTimeOf(fd, original);
-    ready = ready && ::fsync(fd) == 0;
-    ready = temporary.close() && ready;
+    ready = ready && ::fsync(fd) == 0 && temporary.name();
+    ready = temporary.file().close() && ready;
 
     // The last look before the rename narrows the window in which another
     // program's change could be lost to the time of one system call.
     struct stat current {};
     const bool unchanged = ::stat(target.constData(), &current) == 0 && asRead.matches(current);
-    if (ready && unchanged && ::rename(temporaryName.constData(), target.constData()) == 0) {
+    if (ready && unchanged && ::rename(temporary.path().constData(), target.constData()) == 0) {
         syncFolder(folder);
         return WriteOutcome::Written;
     }
-    ::unlink(temporaryName.constData());
+    temporary.remove();
     return ready && !unchanged ? WriteOutcome::ChangedOnDisk : WriteOutcome::Failed;
 }

@@ -19,23 +19,29 @@ struct FileIdentity {
 enum class WriteOutcome {
     Written,
     ChangedOnDisk, // left as it was: it no longer matches what was read
-    Failed,        // left as it was, except after a failed in-place write
+    Failed,        // left as it was (or, rarely, see keptCopy below)
 };
 
 // Replaces the content of the file at `path` by `size` bytes of `data`, as
 // they are. A symbolic link is resolved: its target is replaced and the link
 // stays.
 //
-// The new content goes to a hidden temporary file (".svx-" prefix, created
-// exclusively) beside the target, which takes the target's owner and group
-// (where the process may), mode and extended attributes, is flushed to disk
-// and then renamed over the target: the file is either wholly old or wholly
+// The new content goes to an unnamed file (O_TMPFILE) in the target's folder,
+// named as a hidden temporary file (".svx-" prefix) just before the rename;
+// where the file system has no unnamed files, it is such a named file from
+// the start. It takes the target's owner and group (where the process may),
+// mode and extended attributes, is flushed to disk and then renamed over the
+// target: the file is either wholly old or wholly
 // new, and on any failure the temporary file is removed. A file with more
 // than one hard link, or in a folder where no new file may be created, is
 // written in place instead, since a rename would cut its links or cannot be
-// done; only such a write can leave a damaged file behind.
+// done; that write reserves its room first and keeps a copy of the original
+// until it is done (see writeInPlace), putting the original back after a
+// failure. When even that fails, `keptCopy` (when given) names the copy that
+// holds the original content.
 //
 // With `keepModificationTime` the new content carries the target's
 // modification time exactly (a failure to set it is not an error).
 WriteOutcome writeFileSafely(const QString &path, const char *data, qint64 size,
-                             const FileIdentity &asRead, bool keepModificationTime);
+                             const FileIdentity &asRead, bool keepModificationTime,
+                             QString *keptCopy = nullptr);

@@ -43,7 +43,7 @@ QDateTime lastModified(const struct stat &info)
 // so the walk cannot run round a link loop; a link to a file is collected
 // like the file it names. The folder is read with the system calls rather
 // than Qt's iterator, which leaves out names that are not valid UTF-8.
-void walk(const QString &dir, int level, const WalkRules &rules, QStringList &target)
+void walk(const QString &dir, int level, const WalkRules &rules, QList<WalkedFile> &target)
 {
     DIR *const handle = ::opendir(nativePath(dir).constData());
     if (!handle)
@@ -60,7 +60,8 @@ void walk(const QString &dir, int level, const WalkRules &rules, QStringList &ta
             continue;
         if (S_ISREG(info.st_mode)) {
             if (rules.mask.matches(name) && !beginsWith(name, rules.skipPrefix))
-                target.append(dir + name + QLatin1Char('\t') + lastWriteText(lastModified(info)));
+                target.append({dir + name, lastWriteText(lastModified(info)),
+                               {info.st_dev, info.st_ino, S_ISLNK(link.st_mode)}});
         } else if (S_ISDIR(info.st_mode) && !S_ISLNK(link.st_mode)) {
             subfolders.append(name);
         }
@@ -78,7 +79,7 @@ void walk(const QString &dir, int level, const WalkRules &rules, QStringList &ta
 
 } // namespace
 
-void SearchFolder(const QString &folder, const QString &mask, QStringList &target,
+void SearchFolder(const QString &folder, const QString &mask, QList<WalkedFile> &target,
                   const QString &skipPrefix, const QString &skipFolderName, int depth)
 {
     if (folder.isEmpty())

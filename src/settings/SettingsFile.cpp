@@ -3,6 +3,7 @@
 #include "settings/IniFile.h"
 #include "settings/Job.h"
 #include "settings/ProfileValues.h"
+#include "settings/SettingsFileError.h"
 
 #include <QtGlobal>
 
@@ -20,6 +21,10 @@ const QByteArray OldestVersion = "2.1";
 
 // How many missing "Value" keys one table section may skip.
 constexpr int MaximumSkippedKeys = 1000;
+
+// More rows than any real job holds; a table beyond it marks a damaged file,
+// which is refused rather than read at the cost of minutes and gigabytes.
+constexpr qint64 MaximumGridRows = 100000;
 
 QByteArray valueKey(qint64 number)
 {
@@ -138,6 +143,33 @@ QByteArray versionRefusedMessage(const QByteArray &version)
         + "from the vendor's web to open this file.";
 }
 
+// The rows a table section loads. Rows starting beyond the highest key number
+// can only be empty. They are kept as the file asks, unless "GridHeight" is
+// wildly beyond the keys (a damaged or hand-edited file): then only the rows
+// the keys reach count.
+qint64 gridRowCount(const IniFile &ini, const QByteArray &section, qint64 reach)
+{
+    const int width = readInteger(ini, section, "GridWidth", 0);
+    const int height = readInteger(ini, section, "GridHeight", 0);
+    if (width <= 0 || height <= 0)
+        return 0;
+    const qint64 rowsWithKeys = reach / width + (reach % width != 0 ? 1 : 0);
+    return height - MaximumSkippedKeys > rowsWithKeys ? rowsWithKeys : height;
+}
+
+// Checked before any table is loaded, so a refused file leaves the job whole.
+void refuseOversizedTables(const QString &path, const IniFile &ini)
+{
+    for (const QByteArray &section :
+         {FoldersSection, FileTypesSection, ExcludedFileTypesSection, StringsSection}) {
+        if (gridRowCount(ini, section, highestValueNumber(ini, section)) > MaximumGridRows)
+            throw SettingsFileError(
+                QStringLiteral("The settings file %1 is damaged: its section [%2] asks for more "
+                               "than %3 rows.\nThe file was not loaded.")
+                    .arg(path, QString::fromLatin1(section), QString::number(MaximumGridRows)));
+    }
+}
+
 class LoadingGuard
 {
 public:
@@ -167,23 +199,18 @@ void WriteGridSection(IniFile &ini, const TextTable &table, const QByteArray &se
 void ReadGridSection(const IniFile &ini, TextTable &table, const QByteArray &section)
 {
     const int width = readInteger(ini, section, "GridWidth", 0);
-    const int height = readInteger(ini, section, "GridHeight", 0);
-    // Rows starting beyond the highest key number can only be empty. They are
-    // kept as the file asks, unless "GridHeight" is wildly beyond the keys (a
-    // damaged or hand-edited file): then millions of empty rows would be
-    // made, and only the rows the keys reach are loaded.
     const qint64 reach = highestValueNumber(ini, section);
-    const qint64 rowsWithKeys = width > 0 ? (reach + width - 1) / width : 0;
-    qint64 rowCount = width > 0 && height > 0 ? height : 0;
-    if (rowCount > rowsWithKeys + MaximumSkippedKeys)
-        rowCount = rowsWithKeys;
+    const qint64 rowCount = qMin(gridRowCount(ini, section, reach), MaximumGridRows);
 
+    // Every cell looked at either takes a key of the file, skips one of the
+    // 1000 missing ones or is one of the table's own columns, so a huge
+    // "GridWidth" costs no more than the keys the file holds.
     QList<TextTable::Row> rows(rowCount, TextTable::Row(table.columns()));
     int skip = 0;
     for (qint64 r = 0; r < rowCount; ++r) {
         for (int c = 0; c < width; ++c) {
             const qint64 position = r * width + c + 1;
-            if (position > reach)
+            if (position > reach || (c >= table.columns() && skip == MaximumSkippedKeys))
                 break;
             qint64 n = position + skip;
             while (!ini.contains(section, valueKey(n)) && skip < MaximumSkippedKeys) {
@@ -222,6 +249,7 @@ bool ReadSettingsFile(const QString &path, Job &job, SettingsFileHost &host)
         return false;
     }
 
+    refuseOversizedTables(path, ini);
     ReadGridSection(ini, job.folders(), FoldersSection);
     ReadGridSection(ini, job.fileTypes(), FileTypesSection);
     ReadGridSection(ini, job.excludedFileTypes(), ExcludedFileTypesSection);

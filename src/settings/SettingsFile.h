@@ -46,7 +46,8 @@ void WriteSettingsFile(const QString &path, const Job &job);
 // than this program's (the user is told). A file that does not exist reads as
 // an empty job with default options. Throws SettingsFileError when the file
 // exists but cannot be read, rather than taking it for an empty job that a
-// later save would write over it.
+// later save would write over it, and when a table would hold more than
+// 100,000 rows (a damaged file; nothing is loaded).
 bool ReadSettingsFile(const QString &path, Job &job, SettingsFileHost &host);
 bool ReadSettingsFile(const QString &path, Job &job);
 
@@ -58,5 +59,6 @@ void WriteGridSection(IniFile &ini, const TextTable &table, const QByteArray &se
 // following values back into place (up to 1000 missing keys per section);
 // columns beyond the table's own are ignored, missing ones stay empty. Rows
 // that no "Value" key of the section can reach stay out of the table, so a
-// wild "GridHeight" does not create millions of empty rows.
+// wild "GridHeight" does not create millions of empty rows; at most 100,000
+// rows are loaded.
 void ReadGridSection(const IniFile &ini, TextTable &table, const QByteArray &section);

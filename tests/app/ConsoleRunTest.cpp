@@ -1,5 +1,6 @@
 #include "app/BreakSignals.h"
 #include "engine/RunState.h"
+#include "support/ProgramRun.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
@@ -13,33 +14,16 @@
 
 namespace {
 
-struct Outcome {
-    int exitCode = -1;
-    QString errors;
-};
+using Outcome = ProgramRun::Outcome;
 
-// No display, and the preferences in `config`.
 QProcessEnvironment programEnvironment(const QString &config)
 {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove("DISPLAY");
-    env.remove("WAYLAND_DISPLAY");
-    env.remove("QT_QPA_PLATFORM");
-    env.insert("XDG_CONFIG_HOME", config);
-    // Run journals go to the data folder: never the real one.
-    env.insert("XDG_DATA_HOME", config + "/data");
-    return env;
+    return ProgramRun::environment(config);
 }
 
 Outcome runProgram(const QStringList &arguments, const QString &config)
 {
-    QProcess process;
-    process.setProcessEnvironment(programEnvironment(config));
-    process.start(SARVONEX_PROGRAM, arguments);
-    process.closeWriteChannel();
-    if (!process.waitForFinished(60000))
-        return {};
-    return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardError())};
+    return ProgramRun::run(SARVONEX_PROGRAM, arguments, config);
 }
 
 class ConsoleRunTest : public ::testing::Test

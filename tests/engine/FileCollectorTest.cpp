@@ -190,7 +190,9 @@ TEST_F(CollectorTest, HiddenAndSystemEntriesAreNeverCollected)
     touch("sub/.svx-tmp");
     ASSERT_EQ(mkfifo(QFile::encodeName(root() + "/pipe.txt").constData(), 0600), 0);
     ASSERT_TRUE(QFile::link(root() + "/missing.txt", root() + "/dangling.txt"));
-    ASSERT_TRUE(QFile::link(root() + "/a.txt", root() + "/link.txt"));
+    QTemporaryDir elsewhere;
+    TestFiles::write(elsewhere.filePath("target.txt"), "x");
+    ASSERT_TRUE(QFile::link(elsewhere.filePath("target.txt"), root() + "/link.txt"));
     addFolder(root());
     addType("*");
     EXPECT_EQ(collectedSorted(), (QStringList{"a.txt", "link.txt"}));
@@ -232,6 +234,28 @@ TEST_F(CollectorTest, AFileFoundTwiceIsListedOnceWithTheFirstCoding)
     ASSERT_EQ(collected(), (QStringList{"a.txt", "sub/b.txt"}));
     EXPECT_EQ(files->cell(1, FileListCoding), "Unicode");
     EXPECT_EQ(files->cell(2, FileListCoding), "Unicode");
+}
+
+// Each file is listed once however many names reach it, under the first name
+// found, and its identity is kept for the run.
+TEST_F(CollectorTest, AFileUnderSeveralNamesIsListedOnceUnderTheFirstName)
+{
+    touch("data/a.txt");
+    ASSERT_TRUE(QFile::link(root() + "/data/a.txt", root() + "/data/symbolic.txt"));
+    ASSERT_EQ(::link(QFile::encodeName(root() + "/data/a.txt").constData(),
+                     QFile::encodeName(root() + "/data/hard.txt").constData()),
+              0);
+    ASSERT_TRUE(QFile::link(root() + "/data", root() + "/linked"));
+    addFolder(root() + "/linked");
+    addFolder(root() + "/data");
+    addType("a.txt");
+    addType("*");
+    ASSERT_EQ(collected(), (QStringList{"linked/a.txt"}));
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(root() + "/data/a.txt").constData(), &info), 0);
+    const CollectedIdentity expected{info.st_dev, info.st_ino, false};
+    EXPECT_EQ(state.CollectedFiles.value(root() + "/linked/a.txt"), expected);
+    EXPECT_EQ(state.CollectedFiles.size(), 1);
 }
 
 TEST_F(CollectorTest, FileNameWithATabKeepsItsWholePath)

@@ -6,6 +6,7 @@
 #include "support/ProcessFileFixture.h"
 
 #include <algorithm>
+#include <functional>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -194,6 +195,56 @@ TEST_F(ProcessFileReadWrite, FileChangedOnDiskIsLeftAloneAndTheRunGoesOn)
     EXPECT_EQ(statisticsRow(1), (PathTable::Row{file, "1", "1"}));
     EXPECT_TRUE(state.fileFailed);
     EXPECT_FALSE(state.breakRequested());
+}
+
+// A collected file that another program swaps for a link (to a file outside
+// the job's folders) or for another file before it is read is refused.
+TEST_F(ProcessFileReadWrite, FileSwappedAfterCollectionIsLeftAlone)
+{
+    QTemporaryDir outside;
+    const QString secret = outside.filePath("secret.txt");
+    const struct {
+        const char *what;
+        std::function<void(const QString &)> swap;
+    } cases[] = {
+        {"swapped for a link",
+         [&](const QString &p) {
+             QFile::remove(p);
+             QFile::link(secret, p);
+         }},
+        {"swapped for another file",
+         [](const QString &p) {
+             // Made before the old one goes, so it cannot reuse its inode.
+             TestFiles::write(p + ".new", "old too");
+             QFile::remove(p);
+             QFile::rename(p + ".new", p);
+         }},
+    };
+    for (const auto &c : cases) {
+        QDir(dir.path()).removeRecursively();
+        QDir().mkpath(dir.path());
+        TestFiles::write(secret, "old secret");
+        const QString file = makeFile("shared.txt", "old");
+        job.folders().ClearGrid();
+        job.folders().AppendRow({CodePage::fromQString(dir.path()), DepthAllLevels, "-B"});
+        job.fileTypes().ClearGrid();
+        job.fileTypes().AppendRow({"*.txt", "", ""});
+        std::unique_ptr<PathTable> files(newFileListTable());
+        ASSERT_TRUE(CollectFiles(false, *files, run)) << c.what;
+        c.swap(file);
+        startNextRun();
+        host.messages.clear();
+        state.fileFailed = false;
+        process(file);
+
+        EXPECT_EQ(TestFiles::read(secret), "old secret") << c.what;
+        ASSERT_EQ(host.messages.size(), 1) << c.what;
+        EXPECT_TRUE(host.messages[0].startsWith("File \"" + file + "\" was changed")) << c.what;
+        EXPECT_EQ(statisticsRow(1), (PathTable::Row{file, "changed by another program",
+                                                    "changed by another program"}))
+            << c.what;
+        EXPECT_TRUE(state.fileFailed) << c.what;
+    }
 }
 
 TEST_F(ProcessFileReadWrite, FailedWriteStopsTheBatchAndKeepsTheOriginal)

@@ -167,4 +167,43 @@ TEST_F(SafeFileWriterTest, FailedWriteLeavesTheOriginalAndNoTemporaryFile)
     EXPECT_TRUE(temporaryLeftovers(dir.path()).isEmpty());
 }
 
+// A write that cannot complete (a file-size limit here, a full disk alike)
+// leaves the original whole in every way of writing: through the renamed
+// temporary file, and in place for a hard-linked file, whose room is
+// reserved before a byte changes. No temporary file or kept copy stays.
+TEST_F(SafeFileWriterTest, WriteBeyondTheSizeLimitLeavesTheOriginalWhole)
+{
+    // The limit is 1 KiB. A shorter new content over a longer original needs
+    // no more room, but is still cut off by the limit inside the file.
+    const struct {
+        const char *what;
+        qsizetype originalSize;
+        qsizetype newSize;
+        bool hardLinked;
+    } cases[] = {
+        {"renamed temporary file", 800, 4096, false},
+        {"in place, growing", 800, 4096, true},
+        {"in place, shrinking", 3000, 2000, true},
+    };
+    for (const auto &c : cases) {
+        const QByteArray original(c.originalSize, 'o');
+        const QByteArray content(c.newSize, 'x');
+        TestFiles::write(file, original);
+        const QString other = dir.filePath("other-name.txt");
+        QFile::remove(other);
+        if (c.hardLinked) {
+            ASSERT_EQ(::link(QFile::encodeName(file).constData(),
+                             QFile::encodeName(other).constData()),
+                      0);
+        }
+        const FileIdentity asRead = identityOf(file);
+        EXPECT_TRUE(passesWithFileSizeLimit([&] {
+            return writeFileSafely(file, content.constData(), content.size(), asRead, true)
+                == WriteOutcome::Failed;
+        })) << c.what;
+        EXPECT_EQ(TestFiles::read(file), original) << c.what;
+        EXPECT_TRUE(temporaryLeftovers(dir.path()).isEmpty()) << c.what;
+    }
+}
+
 } // namespace

@@ -347,3 +347,54 @@ TEST_F(SettingsFileTest, FailedWriteRaisesTheErrorAndKeepsTheOldFile)
 }
 
 } // namespace
+
+// Damaged tables cost time and memory in proportion to the file: an extreme
+// key number or width loads what the keys hold, a table that would exceed
+// 100,000 rows is refused with the file named, leaving the job as it was.
+TEST_F(SettingsFileTest, DamagedTablesLoadCheaplyOrAreRefused)
+{
+    const struct {
+        const char *name;
+        QByteArray table;
+        bool refused;
+        QList<TextTable::Row> rows;
+        int rowCount = 0; // when `rows` is empty
+    } cases[] = {
+        {"highest key number", "GridWidth=3\nGridHeight=1\nValue1=a\nValue9223372036854775807=x\n",
+         false, {{"a", "", ""}}},
+        {"highest key number, one column",
+         "GridWidth=1\nGridHeight=1\nValue1=a\nValue9223372036854775807=x\n", false,
+         {{"a", "", ""}}},
+        {"highest key number, wild height",
+         "GridWidth=3\nGridHeight=2147483647\nValue1=a\nValue9223372036854775807=x\n", true, {}},
+        {"wild height and a high key", "GridWidth=3\nGridHeight=2147483647\nValue100000000=x\n",
+         true, {}},
+        {"wild width", "GridWidth=2147483647\nGridHeight=2147483647\nValue1=a\nValue2=b\n"
+                       "Value2147483646=x\n", false, {{"a", "b", ""}}},
+        {"negative sizes", "GridWidth=-3\nGridHeight=-1\nValue1=a\n", false, {}},
+        {"largest table taken", "GridWidth=3\nGridHeight=100000\nValue1=a\nValue299999=x\n", false, {}, 100000},
+        {"one row too many", "GridWidth=3\nGridHeight=100001\nValue300003=x\n", true, {}},
+    };
+    for (const auto &c : cases) {
+        Job job;
+        job.stringPairs().AppendRow({"kept", "", ""});
+        RecordingHost host;
+        TestFiles::write(path(), "[Strings]\n" + c.table);
+        if (c.refused) {
+            try {
+                ReadSettingsFile(path(), job, host);
+                ADD_FAILURE() << c.name << ": not refused";
+            } catch (const SettingsFileError &error) {
+                EXPECT_TRUE(error.message().contains(path())) << c.name;
+            }
+            EXPECT_EQ(job.stringPairs().entries(), (QList<TextTable::Row>{{"kept", "", ""}}))
+                << c.name;
+        } else {
+            ASSERT_TRUE(ReadSettingsFile(path(), job, host)) << c.name;
+            if (c.rows.isEmpty())
+                EXPECT_EQ(job.stringPairs().DataRowCount(), c.rowCount) << c.name;
+            else
+                EXPECT_EQ(job.stringPairs().entries(), c.rows) << c.name;
+        }
+    }
+}

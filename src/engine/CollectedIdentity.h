@@ -1,0 +1,17 @@
+#pragma once
+
+#include <sys/types.h>
+
+// What a collected file was when the folder walk found it: the file it
+// reached (device and inode, through a symbolic link) and whether its name was
+// a symbolic link. A file whose name reaches another file, or turns into a
+// link or from one, by the time it is read was changed by another program,
+// and is left alone; so a link swapped in cannot redirect the run to a file
+// outside the job's folders.
+struct CollectedIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    bool symbolicLink = false;
+
+    bool operator==(const CollectedIdentity &) const = default;
+};

@@ -1,0 +1,178 @@
+// The program itself against what an attacker or bad luck brings: damaged job
+// files, files under several names, a file-size limit, back-up names that
+// point elsewhere, and kills at random moments.
+#include "support/ProgramRun.h"
+#include "support/TestFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+class DamagedInputTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    QString data = dir.filePath("data");
+    QString config = dir.filePath("config");
+    QString job = dir.filePath("job.ini");
+
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+
+    // A job over `folders` (all levels, *.txt) with one pair, no back-ups
+    // unless `options` says otherwise; `extra` goes after the folders.
+    void writeJob(const QStringList &folders, const QByteArray &find, const QByteArray &replace,
+                  const QByteArray &options = "Backup=1\r\n", const QByteArray &extra = "")
+    {
+        QByteArray text = "[Sarvonex]\r\nVersion=2.2\r\n[Directories]\r\nGridWidth=3\r\n"
+                          "GridHeight="
+            + QByteArray::number(folders.size()) + "\r\n";
+        int key = 1;
+        for (const QString &folder : folders) {
+            for (const QByteArray &cell : {folder.toUtf8(), QByteArray("All levels"),
+                                           QByteArray("-B")})
+                text += "Value" + QByteArray::number(key++) + "=" + cell + "\r\n";
+        }
+        text += extra;
+        text += "[FileTypes]\r\nGridWidth=3\r\nGridHeight=1\r\nValue1=*.txt\r\nValue2=Auto\r\n"
+                "Value3=\r\n[Strings]\r\nGridWidth=3\r\nGridHeight=1\r\nValue1="
+            + find + "\r\nValue2=" + replace + "\r\nValue3=(--)[Default]\r\n[Options]\r\n"
+            + options;
+        TestFiles::write(job, text);
+    }
+
+    ProgramRun::Outcome run(const std::function<void()> &inChild = {})
+    {
+        return ProgramRun::run(SARVONEX_PROGRAM, {"-f" + job, "-r", "-s"}, config, inChild);
+    }
+
+    QStringList leftovers(const QString &folder) const
+    {
+        return QDir(folder).entryList({".svx-*"}, QDir::Files | QDir::Hidden | QDir::System);
+    }
+};
+
+TEST_F(DamagedInputTest, DamagedJobFileNeitherCrashesNorHangs)
+{
+    TestFiles::write(data + "/a.txt", "old");
+    const struct {
+        const char *what;
+        QByteArray excludedTypes;
+        bool refused;
+    } cases[] = {
+        {"the highest key number",
+         "GridWidth=3\r\nGridHeight=1\r\nValue9223372036854775807=x\r\n", false},
+        {"a wild height and a high key",
+         "GridWidth=3\r\nGridHeight=2147483647\r\nValue100000000=x\r\n", true},
+    };
+    for (const auto &c : cases) {
+        TestFiles::write(data + "/a.txt", "old");
+        writeJob({data}, "old", "new", "Backup=1\r\n", "[ExcludeFileTypes]\r\n" + c.excludedTypes);
+        const ProgramRun::Outcome outcome = run();
+        EXPECT_FALSE(outcome.crashed) << c.what;
+        EXPECT_EQ(outcome.exitCode, c.refused ? 1 : 0) << c.what << outcome.errors.toStdString();
+        EXPECT_EQ(outcome.errors.contains(job), c.refused) << c.what;
+        EXPECT_EQ(TestFiles::read(data + "/a.txt"), c.refused ? "old" : "new") << c.what;
+    }
+}
+
+TEST_F(DamagedInputTest, FileReachedUnderSeveralNamesIsReplacedOnce)
+{
+    TestFiles::write(data + "/a.txt", "a foo b");
+    ASSERT_TRUE(QFile::link(data + "/a.txt", data + "/symbolic.txt"));
+    ASSERT_EQ(::link(QFile::encodeName(data + "/a.txt").constData(),
+                     QFile::encodeName(data + "/hard.txt").constData()),
+              0);
+    ASSERT_TRUE(QFile::link(data, dir.filePath("linked")));
+    writeJob({data, dir.filePath("linked")}, "foo", "foo2");
+    const ProgramRun::Outcome outcome = run();
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.errors.toStdString();
+    EXPECT_EQ(TestFiles::read(data + "/a.txt"), "a foo2 b");
+}
+
+// The write fails with EFBIG and takes its failure path: a message, exit code
+// 1, the original whole and nothing left beside it; also for a hard-linked
+// file, which is written in place.
+TEST_F(DamagedInputTest, FileSizeLimitFailsTheWriteCleanly)
+{
+    const QByteArray original = "old " + QByteArray(3000, '.');
+    for (const bool hardLinked : {false, true}) {
+        QDir(data).removeRecursively();
+        TestFiles::write(data + "/a.txt", original);
+        if (hardLinked) {
+            ASSERT_EQ(::link(QFile::encodeName(data + "/a.txt").constData(),
+                             QFile::encodeName(data + "/other.dat").constData()),
+                      0);
+        }
+        writeJob({data}, "old", QByteArray(2000, 'n'));
+        const ProgramRun::Outcome outcome = run([] {
+            const rlimit limit{4096, 4096};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        });
+        EXPECT_FALSE(outcome.crashed) << hardLinked;
+        EXPECT_EQ(outcome.exitCode, 1) << hardLinked;
+        EXPECT_TRUE(outcome.errors.contains("Unexpected error while saving the file"))
+            << hardLinked << outcome.errors.toStdString();
+        EXPECT_EQ(TestFiles::read(data + "/a.txt"), original) << hardLinked;
+        EXPECT_TRUE(leftovers(data).isEmpty()) << hardLinked;
+    }
+}
+
+// A prefix that names another folder is refused like a failed back-up: the
+// file is skipped, nothing is written elsewhere and the run fails.
+TEST_F(DamagedInputTest, BackupNamesThatLeaveTheFolderAreRefused)
+{
+    for (const QByteArray &names : {QByteArray("BackupPrefix=../\r\n"),
+                                    QByteArray("BackupPrefix=~\r\nBackupSuffix=/x\r\n"),
+                                    QByteArray("BackupPrefix=..\r\n")}) {
+        QDir(dir.path()).removeRecursively();
+        QDir().mkpath(dir.path());
+        TestFiles::write(data + "/a.txt", "old");
+        writeJob({data}, "old", "new", "Backup=3\r\n" + names);
+        const ProgramRun::Outcome outcome = run();
+        EXPECT_EQ(outcome.exitCode, 1) << names.constData() << outcome.errors.toStdString();
+        EXPECT_TRUE(outcome.errors.contains("Back-up failed!")) << names.constData();
+        EXPECT_EQ(TestFiles::read(data + "/a.txt"), "old") << names.constData();
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"job.ini"})
+            << names.constData();
+    }
+}
+
+// A smaller version of scripts/kill-loop: whatever moment a kill hits, every
+// file is wholly old or wholly new and no temporary file stays.
+TEST_F(DamagedInputTest, KillsAtRandomMomentsLeaveEveryFileWholeAndNoTemporaryFile)
+{
+    const QByteArray oldContent = QByteArray("old line\n").repeated(2000);
+    const QByteArray newContent = QByteArray("new line\n").repeated(2000);
+    for (int i = 0; i < 200; ++i)
+        TestFiles::write(data + QStringLiteral("/f%1.txt").arg(i), oldContent);
+    writeJob({data}, "old", "new");
+    for (int kill = 0; kill < 5; ++kill) {
+        QProcess process;
+        process.setProcessEnvironment(ProgramRun::environment(config));
+        process.start(SARVONEX_PROGRAM, {"-f" + job, "-r", "-s"});
+        ASSERT_TRUE(process.waitForStarted());
+        std::this_thread::sleep_for(
+            std::chrono::microseconds(QRandomGenerator::global()->bounded(200000)));
+        ::kill(pid_t(process.processId()), SIGKILL);
+        process.waitForFinished();
+        for (int i = 0; i < 200; ++i) {
+            const QByteArray content = TestFiles::read(data + QStringLiteral("/f%1.txt").arg(i));
+            EXPECT_TRUE(content == oldContent || content == newContent) << "file " << i;
+        }
+        EXPECT_TRUE(leftovers(data).isEmpty()) << leftovers(data).join(' ').toStdString();
+        // The next kill starts from old files again.
+        for (int i = 0; i < 200; ++i)
+            TestFiles::write(data + QStringLiteral("/f%1.txt").arg(i), oldContent);
+    }
+}
+
+} // namespace
