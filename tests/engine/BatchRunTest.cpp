@@ -7,13 +7,9 @@
 
 namespace {
 
-class BatchRunTest : public RunFixture
+class BatchRunTest : public BatchRunFixture
 {
 protected:
-    std::unique_ptr<PathTable> files{newFileListTable()};
-    std::unique_ptr<PathTable> statistics{newStatisticsTable()};
-    BatchRun batch{run, *files, *statistics};
-
     void SetUp() override
     {
         RunFixture::SetUp();

@@ -102,13 +102,9 @@ QByteArray utf16(const QString &text, bool bigEndian)
     return bytes;
 }
 
-class PreviewEquivalenceTest : public RunFixture
+class PreviewEquivalenceTest : public BatchRunFixture
 {
 protected:
-    std::unique_ptr<PathTable> files{newFileListTable()};
-    std::unique_ptr<PathTable> statistics{newStatisticsTable()};
-    BatchRun batch{run, *files, *statistics};
-
     void SetUp() override
     {
         RunFixture::SetUp();

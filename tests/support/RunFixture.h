@@ -1,12 +1,16 @@
 #pragma once
 
+#include "engine/BatchRun.h"
 #include "engine/ByteBuffer.h"
+#include "engine/FileCollector.h"
+#include "engine/FileProcessor.h"
 #include "engine/RunContext.h"
 #include "support/ScriptedHost.h"
 #include "support/TestFiles.h"
 
 #include <QTemporaryDir>
 #include <functional>
+#include <memory>
 #include <gtest/gtest.h>
 
 // A job, a scripted host, the run's state and a temporary folder for tests
@@ -36,4 +40,13 @@ protected:
         TestFiles::write(path, content);
         return path;
     }
+};
+
+// The same with the collected list, the statistics and a whole batch run.
+class BatchRunFixture : public RunFixture
+{
+protected:
+    std::unique_ptr<PathTable> files{newFileListTable()};
+    std::unique_ptr<PathTable> statistics{newStatisticsTable()};
+    BatchRun batch{run, *files, *statistics};
 };
