@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <algorithm>
 
 // A table of text cells: a header row and at least one data row of a fixed
 // number of columns. A table whose first data row holds only empty cells has no
@@ -34,12 +35,14 @@ public:
 
     // The number of entries: 0 when row 1 is all empty, whatever rows follow
     // it, else the data rows.
-    int DataRowCount() const
+    int DataRowCount() const { return isBlankRow(1) ? 0 : rowTotal(); }
+
+    // True when every cell of the data row is empty (rows outside the table
+    // count as blank).
+    bool isBlankRow(int row) const
     {
-        for (const Cell &c : m_rows.first())
-            if (!c.isEmpty())
-                return rowTotal();
-        return 0;
+        const Row cells = this->row(row);
+        return std::all_of(cells.cbegin(), cells.cend(), [](const Cell &c) { return c.isEmpty(); });
     }
 
     bool isEmpty() const { return DataRowCount() == 0; }
@@ -123,18 +126,13 @@ public:
         endRemoveRows();
     }
 
-    // Appends a copy of an entry at the end; a row of empty cells is not copied.
-    void duplicateRow(int row)
+    // Appends a copy of an entry at the end and returns the row that holds
+    // it; a row of empty cells is not copied (0).
+    int duplicateRow(int row)
     {
-        if (row < 1 || row > rowTotal())
-            return;
-        const Row copy = m_rows[row - 1];
-        for (const Cell &c : copy) {
-            if (!c.isEmpty()) {
-                AppendRow(copy);
-                return;
-            }
-        }
+        if (isBlankRow(row))
+            return 0;
+        return AppendRow(m_rows[row - 1]);
     }
 
     // Swaps two entries; rows outside the table leave it unchanged.

@@ -34,9 +34,14 @@ QString TrimEntryText(QLineEdit *edit)
     return trimmed;
 }
 
+bool HasAnsiSpelling(const QString &text)
+{
+    return EncodeFromDisplay(text, DisplayCharsetOrDefault("Default")).has_value();
+}
+
 bool AcceptAnsiEntry(QWidget *parent, const QString &what, const QString &text)
 {
-    if (EncodeFromDisplay(text, DisplayCharsetOrDefault("Default")))
+    if (HasAnsiSpelling(text))
         return true;
     QMessageBox::information(
         parent, ApplicationTitle,

@@ -14,11 +14,6 @@ namespace {
 
 constexpr int MaxOptionsText = 255;
 
-bool allEmpty(const TextTable::Row &cells)
-{
-    return std::all_of(cells.cbegin(), cells.cend(), [](const QByteArray &c) { return c.isEmpty(); });
-}
-
 } // namespace
 
 int TPKSarvonexFrm::selectedRow(const QTableView *grid)
@@ -157,7 +152,7 @@ void TPKSarvonexFrm::editFileType(QTableView *grid, bool included)
     const int row = selectedRow(grid);
     const TextTable::Row cells = table->row(row);
     // An empty row keeps the encoding chosen last.
-    const bool empty = allEmpty(cells);
+    const bool empty = table->isBlankRow(row);
     EditFileTypeFrm->FileMaskEdt->setText(CodePage::toQString(cells[0]));
     EditFileTypeFrm->FileDescriptionEdt->setText(CodePage::toQString(cells[2]));
     if (included && !empty)
@@ -172,10 +167,12 @@ void TPKSarvonexFrm::editFileType(QTableView *grid, bool included)
 void TPKSarvonexFrm::copyEntry(QTableView *grid, bool skipEmpty)
 {
     auto *table = static_cast<TextTable *>(grid->model());
-    const TextTable::Row cells = table->row(selectedRow(grid));
-    if (skipEmpty && allEmpty(cells))
+    const int row = selectedRow(grid);
+    // A string pair is copied even when blank; a blank file type is not.
+    const int copy = skipEmpty ? table->duplicateRow(row) : table->AppendRow(table->row(row));
+    if (copy == 0)
         return;
-    selectRow(grid, table->AppendRow(cells));
+    selectRow(grid, copy);
     SetModified(true);
 }
 

@@ -6,6 +6,7 @@
 #include "app/ShellFolders.h"
 #include "engine/CodePage.h"
 #include "engine/FileCollector.h"
+#include "ui/EntryText.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -23,14 +24,6 @@ const QStringList fileFilters = {
     QStringLiteral("CSV files (*.csv)"),
     QStringLiteral("All files (*)"),
 };
-
-// A job keeps its folder and mask as Windows-1252 text, and the mask reads
-// "*" and "?" as wildcards: a name that cannot be kept exactly would make
-// the job name other files.
-bool keepsExactly(const QString &text)
-{
-    return CodePage::toQString(CodePage::fromQString(text)) == text;
-}
 
 } // namespace
 
@@ -53,7 +46,10 @@ void TPKSarvonexFrm::ReplaceinOneFile1Click()
     const QFileInfo chosen(dialog.selectedFiles().constFirst());
     const QString folder = chosen.absolutePath();
     const QString name = chosen.fileName();
-    if (!keepsExactly(folder) || !keepsExactly(name) || name.contains(QLatin1Char('*'))
+    // A job keeps its folder and mask as Windows-1252 text, and the mask
+    // reads "*" and "?" as wildcards: a name that cannot be kept exactly
+    // would make the job name other files.
+    if (!HasAnsiSpelling(folder) || !HasAnsiSpelling(name) || name.contains(QLatin1Char('*'))
         || name.contains(QLatin1Char('?'))) {
         m_host.showMessage("The file \"" + chosen.absoluteFilePath()
                            + "\" cannot be named in a job: its folder or name holds characters "

@@ -2,6 +2,7 @@
 
 #include "app/Preferences.h"
 #include "app/ShortenPath.h"
+#include "ui/EntryText.h"
 
 #include <QAction>
 #include <QMenu>
@@ -11,18 +12,6 @@ namespace {
 const char listName[] = "FileHistoryList";
 // The item property that holds an entry's full path.
 const char pathProperty[] = "historyPath";
-
-// Blanks and control characters at both ends do not count.
-QString trimmed(const QString &path)
-{
-    qsizetype start = 0;
-    qsizetype end = path.size();
-    while (start < end && path[start].unicode() <= ' ')
-        ++start;
-    while (end > start && path[end - 1].unicode() <= ' ')
-        --end;
-    return path.mid(start, end - start);
-}
 
 } // namespace
 
@@ -35,9 +24,9 @@ TFileHistory::TFileHistory(QObject *parent)
 
 void TFileHistory::Add(const QString &path)
 {
-    const QString key = trimmed(path);
+    const QString key = TrimmedEntryText(path);
     for (const QString &entry : std::as_const(m_paths)) {
-        if (trimmed(entry) == key)
+        if (TrimmedEntryText(entry) == key)
             return;
     }
     if (m_paths.size() >= MaxCount)
