@@ -1,5 +1,6 @@
 #include "app/TStickyForm.h"
 
+#include "app/MessageText.h"
 #include "app/Preferences.h"
 #include "app/ProgramInfo.h"
 
@@ -20,7 +21,7 @@ TStickyForm::TStickyForm(const QString &message, QWidget *parent) : QDialog(pare
     setupUi(this);
     setWindowTitle(QString::fromLatin1(ApplicationTitle));
     // Message texts double an ampersand, as captions do.
-    MessageLbl->setText(QString(message).replace(QStringLiteral("&&"), QStringLiteral("&")));
+    MessageLbl->setText(MessageBoxText(message));
     fitToMessage(MessageLbl->text());
 }
 

@@ -32,8 +32,7 @@ public:
     void setLoading(bool loading) override { m_window.Loading = loading; }
     void showInformation(const QByteArray &message) override
     {
-        QMessageBox::information(&m_window, QString::fromLatin1(ApplicationTitle),
-                                 MessageBoxText(CodePage::toQString(message)));
+        m_window.runHost().showMessage(CodePage::toQString(message));
     }
     void addRecentFile(const QString &path) override { m_window.recentFiles().Add(path); }
     void markNotModified() override { m_window.SetModified(false); }

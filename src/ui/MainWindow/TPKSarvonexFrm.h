@@ -41,6 +41,8 @@ public:
 
     Job &job() { return m_job; }
     RunState &runState() { return m_runState; }
+    // Questions and messages, placed where the user sees them.
+    WindowRunHost &runHost() { return m_host; }
     TFileHistory &recentFiles() { return *RecentFiles; }
 
     // The dialogs, for the run host and for tests.

@@ -1,5 +1,6 @@
 #include "ui/MainWindow/WindowRunHost.h"
 
+#include "app/MessageText.h"
 #include "app/ProgramInfo.h"
 #include "app/TStickyForm.h"
 #include "ui/Continue/TContinueFrm.h"
@@ -15,11 +16,6 @@
 QWidget *WindowRunHost::dialogParent() const
 {
     return m_window.runState().unattended ? nullptr : &m_window;
-}
-
-QString MessageBoxText(const QString &message)
-{
-    return QString(message).replace(QLatin1String("&&"), QLatin1String("&"));
 }
 
 ContinueAnswer WindowRunHost::AskContinue(const QString &message,

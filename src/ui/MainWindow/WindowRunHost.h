@@ -40,6 +40,3 @@ public:
 private:
     TPKSarvonexFrm &m_window;
 };
-
-// A message text as a message box shows it: "&&" stands for one "&".
-QString MessageBoxText(const QString &message);
