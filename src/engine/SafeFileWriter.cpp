@@ -199,17 +199,20 @@ WriteOutcome writeFileSafely(const QString &path, const char *data, qint64 size,
     }
     if (ready && keepModificationTime)
         keepModificationTimeOf(fd, original);
-    ready = ready && ::fsync(fd) == 0 && temporary.name();
-    ready = temporary.file().close() && ready;
+    const bool written = ready && ::fsync(fd) == 0;
 
     // The last look before the rename narrows the window in which another
-    // program's change could be lost to the time of one system call.
+    // program's change could be lost to the time of a few system calls. The
+    // unnamed file gets its name only then, so that a kill leaves a named
+    // temporary file only between the link and the rename.
     struct stat current {};
     const bool unchanged = ::stat(target.constData(), &current) == 0 && asRead.matches(current);
-    if (ready && unchanged && ::rename(temporary.path().constData(), target.constData()) == 0) {
+    if (written && unchanged && temporary.name()
+        && ::rename(temporary.path().constData(), target.constData()) == 0) {
+        temporary.file().close();
         syncFolder(folder);
         return WriteOutcome::Written;
     }
     temporary.remove();
-    return ready && !unchanged ? WriteOutcome::ChangedOnDisk : WriteOutcome::Failed;
+    return written && !unchanged ? WriteOutcome::ChangedOnDisk : WriteOutcome::Failed;
 }
