@@ -48,6 +48,10 @@ struct RunState {
     // Set for a run that records what it writes, so that it can be undone.
     RunJournal *journal = nullptr;
 
+    // Threads the run may use besides its own: 0 chooses by the machine's
+    // cores, 1 is the plain run that does everything on the run's thread.
+    int workerThreads = 0;
+
     bool breakRequested() const { return BreakRequested.load(std::memory_order_relaxed); }
     void requestBreak() { BreakRequested.store(true, std::memory_order_relaxed); }
 };
