@@ -20,6 +20,7 @@ constexpr auto ProgressInterval = std::chrono::milliseconds(500);
 // How far the matcher scans between looks at the clock and the break flag.
 constexpr qint64 ScanChunk = 64 * 1024;
 constexpr int WizardReplaceStage = 9;
+constexpr qsizetype MaxOptionsTextLength = 255;
 
 // One string pair applied to one file: the scan's companion that copies the
 // text into the destination, asks about matches and reports progress.
@@ -244,4 +245,25 @@ bool ApplyStringPair(ByteBuffer &buffer, const QByteArray &findText,
         return false;
     StringPairPass pass(buffer, pair, path, counters, encoding, bomLength, run, sink);
     return pass.run();
+}
+
+bool ApplyStringPairs(ByteBuffer &buffer, const QList<TextTable::Row> &pairs, const QString &path,
+                      FileCounters &counters, int encoding, int bomLength, RunContext &run,
+                      ReplacementSink *sink)
+{
+    bool changed = false;
+    for (const TextTable::Row &pair : pairs) {
+        if (ApplyStringPair(buffer, pair.value(0), pair.value(1),
+                            pair.value(2).left(MaxOptionsTextLength), path, counters, encoding,
+                            bomLength, run, sink))
+            changed = true;
+        if (counters.outOfMemory) {
+            counters.occurrences = 0;
+            return false;
+        }
+        run.host.pump();
+        if (run.state.breakRequested())
+            return false;
+    }
+    return changed;
 }

@@ -3,6 +3,7 @@
 #include "engine/ByteBuffer.h"
 #include "engine/ReplacementSink.h"
 #include "engine/RunContext.h"
+#include "settings/CellTable.h"
 
 #include <QByteArray>
 #include <QString>
@@ -30,3 +31,11 @@ bool ApplyStringPair(ByteBuffer &buffer, const QByteArray &findText,
                      const QByteArray &replacementText, const QByteArray &optionsText,
                      const QString &path, FileCounters &counters, int encoding, int bomLength,
                      RunContext &run, ReplacementSink *sink = nullptr);
+
+// Applies every pair of `pairs` (find, replacement, options) in turn, pumping
+// the host between them. True when the content changed and the run goes on;
+// false when nothing changed, the run was asked to stop, or memory ran out
+// (the occurrences then count 0).
+bool ApplyStringPairs(ByteBuffer &buffer, const QList<TextTable::Row> &pairs, const QString &path,
+                      FileCounters &counters, int encoding, int bomLength, RunContext &run,
+                      ReplacementSink *sink = nullptr);

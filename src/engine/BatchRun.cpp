@@ -2,9 +2,11 @@
 
 #include "engine/FileCollector.h"
 #include "engine/FileProcessor.h"
+#include "engine/SettlingHost.h"
 #include "settings/FileEncoding.h"
 
 #include <QScopeGuard>
+#include <QThread>
 
 namespace {
 const char noStringPairsMessage[] =
@@ -13,6 +15,21 @@ const char noStringPairsMessage[] =
 const char breakQuestion[] =
     "Are you sure to break the find & replace process?\n(changes in the current file will be "
     "discarded)";
+// Threads for reading and matching ahead, and for the durable writes, which
+// mostly wait on the disk: the more at once, the more flushes the file system
+// can join.
+struct ThreadCounts {
+    int readers = 0;
+    int writers = 0;
+};
+
+ThreadCounts threadCounts(int requested)
+{
+    if (requested == 1)
+        return {};
+    const int readers = requested > 1 ? requested : qMax(2, QThread::idealThreadCount());
+    return {readers, qMax(8, 2 * readers)};
+}
 } // namespace
 
 BatchRun::BatchRun(RunContext &run, PathTable &files, PathTable &statistics)
@@ -73,19 +90,55 @@ void BatchRun::ProcessFileList()
         });
 
         const int count = m_files.DataRowCount();
+        const ThreadCounts threads = threadCounts(state.workerThreads);
+        std::vector<ReadAhead::Entry> entries;
+        entries.reserve(size_t(count));
         for (int i = 1; i <= count; ++i) {
-            const QString path = m_files.cell(i, FileListPath);
-            const QString counter = QString::number(i) + '/' + QString::number(count);
-            if (state.unattended) {
-                host.setTitle("SVX [" + counter + ']');
-                host.pump();
-            }
-            host.setProgress(counter);
-            const int coding = FileEncodingFromName(m_files.cell(i, FileListCoding).toLatin1());
-            ProcessFile(path, coding, m_statistics, m_run);
-            if (state.breakRequested())
-                break;
+            ReadAhead::Entry entry;
+            entry.path = m_files.cell(i, FileListPath);
+            entry.requiredCoding =
+                FileEncodingFromName(m_files.cell(i, FileListCoding).toLatin1());
+            if (const auto found = state.CollectedFiles.constFind(entry.path);
+                found != state.CollectedFiles.constEnd())
+                entry.collected = *found;
+            entries.push_back(std::move(entry));
         }
+        // With no question possible in the middle of a file, the pairs are
+        // applied ahead too. A preview keeps the plain way: it records where
+        // each replacement was made.
+        std::optional<ReadAhead::Pairs> pairsAhead;
+        if ((!state.PromptEachReplacement || state.unattended) && !state.preview)
+            pairsAhead = ReadAhead::Pairs{m_run.job.stringPairs().entries(),
+                                          m_run.job.options().binaryFiles, state.unattended};
+        WriteQueue writes(threads.writers,
+                          [this](const WriteResult &write) { ReportWrite(write, m_run); });
+        SettlingHost settlingHost(host, state, writes);
+        RunContext fileRun{settlingHost, state, m_run.job};
+        {
+            ReadAhead ahead(std::move(entries), std::move(pairsAhead), m_run.job,
+                            threads.readers);
+            const auto pump = [&] {
+                host.pump();
+                if (state.breakRequested())
+                    ahead.cancel();
+            };
+            for (int i = 1; i <= count; ++i) {
+                const QString counter = QString::number(i) + '/' + QString::number(count);
+                if (state.unattended) {
+                    host.setTitle("SVX [" + counter + ']');
+                    host.pump();
+                }
+                host.setProgress(counter);
+                const ReadAhead::Entry &entry = ahead.entry(i - 1);
+                ProcessFile(entry.path, entry.requiredCoding, ahead.take(i - 1, pump),
+                            m_statistics, fileRun, writes);
+                writes.reportFinished();
+                if (state.breakRequested())
+                    break;
+            }
+        }
+        // Every write is done, reported and lasting before the run ends.
+        writes.finish([&] { host.pump(); });
     }
 
     if (!state.unattended && !state.preview && m_run.job.options().showFinalStats)

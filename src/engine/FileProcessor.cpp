@@ -8,20 +8,17 @@
 #include "engine/Encodings.h"
 #include "engine/FileAttributes.h"
 #include "engine/PathHelpers.h"
-#include "engine/PosixFile.h"
+#include "engine/ReadAhead.h"
 #include "engine/RunJournal.h"
-#include "engine/SafeFileWriter.h"
+#include "engine/WriteQueue.h"
 #include "engine/UnifiedDiff.h"
 
 #include <QFileInfo>
-#include <cerrno>
-#include <fcntl.h>
 #include <optional>
 
 namespace {
 
 constexpr qint64 BytesPerMiB = 1048576;
-constexpr qsizetype MaxOptionsTextLength = 255;
 const QString OutOfMemoryCount = QStringLiteral("out of memory");
 const QString UnreadableCount = QStringLiteral("cannot be read");
 const QString ChangedCount = QStringLiteral("changed by another program");
@@ -65,24 +62,35 @@ QString codingReportFor(const CodingDetection &detection)
     return report;
 }
 
+QString changedMessage(const QString &path)
+{
+    return QStringLiteral("File %1 was changed by another program while it was being "
+                          "processed.\nIt was left as it is; the replacements in it were not "
+                          "saved.")
+        .arg(quoted(path));
+}
+
 // One file's way through a run; see ProcessFile.
 class FileRun
 {
 public:
-    FileRun(const QString &path, int requiredCoding, PathTable &statistics, RunContext &run)
+    FileRun(const QString &path, int requiredCoding, PreparedFile prepared,
+            PathTable &statistics, RunContext &run, WriteQueue &writes)
         : m_path(path),
           m_fileName(QFileInfo(path).fileName()),
           m_requiredCoding(requiredCoding),
           m_statistics(statistics),
           m_run(run),
-          m_options(run.job.options())
+          m_writes(writes),
+          m_options(run.job.options()),
+          m_prepared(std::move(prepared))
     {
     }
 
     void process();
 
 private:
-    enum class ReadResult { Read, Empty, Unreadable, OutOfMemory, Changed };
+    using ReadResult = LoadedFile::Result;
 
     ReadResult read();
     int workOutCoding();
@@ -94,7 +102,6 @@ private:
     void backUpAndWrite();
     std::optional<mode_t> dealWithReadOnly();
     void writeBack(std::optional<mode_t> attributes);
-    QString changedMessage() const;
     void clearStatus();
     void reportPreview();
     void skipInPreview(const QString &reason);
@@ -109,11 +116,12 @@ private:
     const int m_requiredCoding;
     PathTable &m_statistics;
     RunContext &m_run;
+    WriteQueue &m_writes;
     const RunOptions &m_options;
 
-    ByteBuffer m_buffer;
-    FileIdentity m_identity;
-    ContentSummary m_content;
+    PreparedFile m_prepared;
+    ByteBuffer &m_buffer = m_prepared.loaded.buffer;
+    const ContentSummary &m_content = m_prepared.loaded.content;
     int m_bomLength = 0;
     int m_coding = EncodingAnsi;
     FileCounters m_counters;
@@ -134,7 +142,7 @@ void FileRun::process()
              QStringLiteral("Unable to read file: %1\nFile will be skipped over.").arg(m_path));
         return;
     case ReadResult::Changed:
-        fail(ChangedCount, changedMessage());
+        fail(ChangedCount, changedMessage(m_path));
         return;
     case ReadResult::OutOfMemory:
         m_counters.outOfMemory = true;
@@ -158,61 +166,32 @@ void FileRun::process()
                                 QString::number(m_counters.replacements)});
 }
 
+// The file was read before, maybe ahead of its turn; the steps of the read
+// are shown now, in the order of the list.
 FileRun::ReadResult FileRun::read()
 {
-    // Non-blocking, so that a named pipe in place of the file cannot hang
-    // the run; only a regular file is read. A collected file must still be
-    // the file collected: a name that was no link is not followed now.
-    const auto collected = m_run.state.CollectedFiles.constFind(m_path);
-    const bool known = collected != m_run.state.CollectedFiles.constEnd();
-    const int noFollow = known && !collected->symbolicLink ? O_NOFOLLOW : 0;
-    PosixFile file = PosixFile::open(nativePath(m_path), O_RDONLY | O_NONBLOCK | noFollow);
-    if (!file.isOpen() && errno == ELOOP && noFollow)
-        return ReadResult::Changed;
-    struct stat info {};
-    if (!file.isOpen() || ::fstat(file.descriptor(), &info) != 0)
-        return ReadResult::Unreadable;
-    if (known && (info.st_dev != collected->device || info.st_ino != collected->inode))
-        return ReadResult::Changed;
-    if (!S_ISREG(info.st_mode))
-        return ReadResult::Unreadable;
-    if (info.st_size == 0)
-        return ReadResult::Empty;
-    m_identity = FileIdentity::of(info);
-    if (!m_buffer.allocate(info.st_size))
-        return ReadResult::OutOfMemory;
-
-    m_run.host.setStatus(QStringLiteral("Reading file: ") + m_fileName + QStringLiteral(" (")
-                         + sizeInMiB(info.st_size) + u')');
-    m_run.host.pump();
-    // A short read means the file shrank while it was read: its content is
-    // not the one to rewrite.
-    if (file.readUpTo(m_buffer.data(), info.st_size) != info.st_size) {
-        clearStatus();
-        return ReadResult::Unreadable;
+    const LoadedFile &loaded = m_prepared.loaded;
+    if (loaded.readBegan) {
+        m_run.host.setStatus(QStringLiteral("Reading file: ") + m_fileName + QStringLiteral(" (")
+                             + sizeInMiB(loaded.size) + u')');
+        m_run.host.pump();
+        if (loaded.result == ReadResult::Unreadable)
+            clearStatus();
     }
-    m_buffer.setLength(info.st_size);
-    return ReadResult::Read;
+    return loaded.result;
 }
 
 int FileRun::workOutCoding()
 {
     m_run.host.setStatus(QStringLiteral("Checking content..."));
     m_run.host.pump();
-    m_content = ScanContent(m_buffer.data(), m_buffer.length());
     const CodingDetection &detection = m_content.detection;
     m_bomLength = detection.bomLength;
     m_run.state.CodingReport = codingReportFor(detection);
-
-    int coding = detection.bomKind != EncodingNone ? detection.bomKind : detection.contentGuess;
-    if (coding == EncodingNone)
-        coding = EncodingAnsi;
-    if (m_requiredCoding != EncodingAuto) {
-        coding = m_requiredCoding;
+    if (m_requiredCoding != EncodingAuto)
         m_run.state.CodingReport += QStringLiteral("User-required processing: ")
-            + QString::fromLatin1(CodingName(coding)) + QStringLiteral("\n\n");
-    }
-    return coding;
+            + QString::fromLatin1(CodingName(m_requiredCoding)) + QStringLiteral("\n\n");
+    return EffectiveCoding(detection, m_requiredCoding);
 }
 
 bool FileRun::mayModifyBinary(int coding)
@@ -241,23 +220,16 @@ bool FileRun::mayModifyBinary(int coding)
 // written.
 bool FileRun::applyStringPairs(int coding)
 {
-    bool changed = false;
+    if (m_prepared.pairsApplied) {
+        m_counters = m_prepared.counters;
+        m_run.host.pump();
+        return m_prepared.changed && !m_run.state.breakRequested();
+    }
     if (m_run.state.preview)
         m_original = QByteArray(m_buffer.data(), m_buffer.length());
-    for (const TextTable::Row &pair : m_run.job.stringPairs().entries()) {
-        if (ApplyStringPair(m_buffer, pair.value(0), pair.value(1),
-                            pair.value(2).left(MaxOptionsTextLength), m_path, m_counters, coding,
-                            m_bomLength, m_run, m_run.state.preview ? &m_edits : nullptr))
-            changed = true;
-        if (m_counters.outOfMemory) {
-            m_counters.occurrences = 0;
-            return false;
-        }
-        m_run.host.pump();
-        if (m_run.state.breakRequested())
-            return false;
-    }
-    return changed;
+    return ApplyStringPairs(m_buffer, m_run.job.stringPairs().entries(), m_path, m_counters,
+                            coding, m_bomLength, m_run,
+                            m_run.state.preview ? &m_edits : nullptr);
 }
 
 bool FileRun::makeBackUp()
@@ -354,46 +326,18 @@ void FileRun::writeBack(std::optional<mode_t> attributes)
     m_run.host.setStatus(QStringLiteral("Writing file: ") + m_fileName + QStringLiteral(" (")
                          + sizeInMiB(m_buffer.length()) + u')');
     m_run.host.pump();
-    QString keptCopy;
-    switch (writeFileSafely(m_path, m_buffer.data(), m_buffer.length(), m_identity,
-                            m_options.preserveDateTime, &keptCopy)) {
-    case WriteOutcome::Written:
-        if (RunJournal *journal = m_run.state.journal;
-            journal && !journal->failed() && !journal->fileWritten(m_path, m_backupPath))
-            m_run.host.showMessage(QStringLiteral("The run journal could not be written. This run "
-                                                  "cannot be undone."));
-        break;
-    case WriteOutcome::ChangedOnDisk:
-        m_run.state.fileFailed = true;
-        m_run.host.showMessage(changedMessage());
-        break;
-    case WriteOutcome::Failed:
-        m_run.state.fileFailed = true;
-        m_run.host.showMessage(
-            QStringLiteral("Unexpected error while saving the file %1. Please restore the file "
-                           "from back-up.\n\nBatch was stopped.")
-                .arg(quoted(m_path))
-            + (keptCopy.isEmpty() ? QString()
-                                  : QStringLiteral("\n\nIts original content is kept in %1.")
-                                        .arg(quoted(keptCopy))));
-        m_run.state.requestBreak();
-        break;
-    }
-    clearStatus();
-    // The attributes of before the write come back, read-only included,
-    // whether the write succeeded or not.
+    WriteRequest request;
+    request.path = m_path;
+    request.content = std::move(m_buffer);
+    request.asRead = m_prepared.loaded.identity;
+    request.keepModificationTime = m_options.preserveDateTime;
     if (attributes)
-        FileAttributes::restore(m_path, m_options.setArchiveAttribute
-                                            ? FileAttributes::withArchive(*attributes)
-                                            : *attributes);
-}
-
-QString FileRun::changedMessage() const
-{
-    return QStringLiteral("File %1 was changed by another program while it was being "
-                          "processed.\nIt was left as it is; the replacements in it were not "
-                          "saved.")
-        .arg(quoted(m_path));
+        request.attributes = m_options.setArchiveAttribute
+            ? FileAttributes::withArchive(*attributes)
+            : *attributes;
+    request.backupPath = m_backupPath;
+    m_writes.submit(std::move(request), [this] { m_run.host.pump(); });
+    clearStatus();
 }
 
 void FileRun::clearStatus()
@@ -457,7 +401,45 @@ PathTable *newStatisticsTable(QObject *parent)
                          parent);
 }
 
+void ReportWrite(const WriteResult &write, RunContext &run)
+{
+    switch (write.outcome) {
+    case WriteOutcome::Written:
+        if (RunJournal *journal = run.state.journal;
+            journal && !journal->failed() && !journal->fileWritten(write.path, write.backupPath))
+            run.host.showMessage(QStringLiteral("The run journal could not be written. This run "
+                                                "cannot be undone."));
+        break;
+    case WriteOutcome::ChangedOnDisk:
+        run.state.fileFailed = true;
+        run.host.showMessage(changedMessage(write.path));
+        break;
+    case WriteOutcome::Failed:
+        run.state.fileFailed = true;
+        run.host.showMessage(
+            QStringLiteral("Unexpected error while saving the file %1. Please restore the file "
+                           "from back-up.\n\nBatch was stopped.")
+                .arg(quoted(write.path))
+            + (write.keptCopy.isEmpty() ? QString()
+                                        : QStringLiteral("\n\nIts original content is kept in %1.")
+                                              .arg(quoted(write.keptCopy))));
+        run.state.requestBreak();
+        break;
+    }
+}
+
+void ProcessFile(const QString &path, int requiredCoding, PreparedFile prepared,
+                 PathTable &statistics, RunContext &run, WriteQueue &writes)
+{
+    FileRun(path, requiredCoding, std::move(prepared), statistics, run, writes).process();
+}
+
 void ProcessFile(const QString &path, int requiredCoding, PathTable &statistics, RunContext &run)
 {
-    FileRun(path, requiredCoding, statistics, run).process();
+    const auto collected = run.state.CollectedFiles.constFind(path);
+    PreparedFile prepared;
+    prepared.loaded = LoadFile(
+        path, collected != run.state.CollectedFiles.constEnd() ? &*collected : nullptr);
+    WriteQueue writes(0, [&run](const WriteResult &write) { ReportWrite(write, run); });
+    ProcessFile(path, requiredCoding, std::move(prepared), statistics, run, writes);
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "engine/ReadAhead.h"
 #include "engine/RunContext.h"
+#include "engine/WriteQueue.h"
 #include "settings/CellTable.h"
 
 #include <QString>
@@ -18,3 +20,13 @@ PathTable *newStatisticsTable(QObject *parent = nullptr);
 // throws; every failure is reported through the host.
 void ProcessFile(const QString &path, int requiredCoding, PathTable &statistics,
                  RunContext &run);
+
+// The same for a file of a batch: `prepared` was read (and maybe had its
+// pairs applied) ahead, and the write goes to `writes`, whose results are to
+// be given to ReportWrite.
+void ProcessFile(const QString &path, int requiredCoding, PreparedFile prepared,
+                 PathTable &statistics, RunContext &run, WriteQueue &writes);
+
+// Tells the user about a write that did not succeed, and records one that
+// did in the run's journal. A failed write stops the batch.
+void ReportWrite(const WriteResult &write, RunContext &run);

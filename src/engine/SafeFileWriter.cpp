@@ -85,14 +85,6 @@ QByteArray folderOf(const QByteArray &target)
     return target.left(qMax(qsizetype(1), target.lastIndexOf('/')));
 }
 
-// Makes the rename itself durable; the content already is.
-void syncFolder(const QByteArray &folder)
-{
-    PosixFile handle = PosixFile::open(folder, O_RDONLY | O_DIRECTORY);
-    if (handle.isOpen())
-        ::fsync(handle.descriptor());
-}
-
 bool mayNotCreateIn(int error)
 {
     return error == EACCES || error == EPERM || error == EROFS;
@@ -170,7 +162,7 @@ private:
 
 WriteOutcome writeFileSafely(const QString &path, const char *data, qint64 size,
                              const FileIdentity &asRead, bool keepModificationTime,
-                             QString *keptCopy)
+                             QString *keptCopy, QByteArray *folderToSync)
 {
     char resolved[PATH_MAX];
     struct stat original {};
@@ -210,9 +202,19 @@ WriteOutcome writeFileSafely(const QString &path, const char *data, qint64 size,
     if (written && unchanged && temporary.name()
         && ::rename(temporary.path().constData(), target.constData()) == 0) {
         temporary.file().close();
-        syncFolder(folder);
+        if (folderToSync)
+            *folderToSync = folder;
+        else
+            syncFolder(folder);
         return WriteOutcome::Written;
     }
     temporary.remove();
     return written && !unchanged ? WriteOutcome::ChangedOnDisk : WriteOutcome::Failed;
+}
+
+void syncFolder(const QByteArray &folder)
+{
+    PosixFile handle = PosixFile::open(folder, O_RDONLY | O_DIRECTORY);
+    if (handle.isOpen())
+        ::fsync(handle.descriptor());
 }

@@ -42,6 +42,13 @@ enum class WriteOutcome {
 //
 // With `keepModificationTime` the new content carries the target's
 // modification time exactly (a failure to set it is not an error).
+//
+// The folder is flushed after the rename, so that the rename lasts too;
+// given `folderToSync`, it is not, and the folder's path is stored there for
+// the caller, who flushes each folder once after many writes.
 WriteOutcome writeFileSafely(const QString &path, const char *data, qint64 size,
                              const FileIdentity &asRead, bool keepModificationTime,
-                             QString *keptCopy = nullptr);
+                             QString *keptCopy = nullptr, QByteArray *folderToSync = nullptr);
+
+// Flushes a folder to disk, so that the renames in it last.
+void syncFolder(const QByteArray &folder);

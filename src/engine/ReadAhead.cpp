@@ -1,0 +1,105 @@
+#include "engine/ReadAhead.h"
+
+#include <chrono>
+
+namespace {
+
+constexpr auto WaitSlice = std::chrono::milliseconds(20);
+
+// The host of work done ahead: nobody is asked or told anything there.
+class SilentHost : public RunHost
+{
+public:
+    ContinueAnswer AskContinue(const QString &, const std::array<QString, 4> &) override
+    {
+        return ContinueAnswer::Cancel;
+    }
+    ReplaceAnswer confirmReplace(const ReplaceConfirmation &) override
+    {
+        return ReplaceAnswer::Cancel;
+    }
+    bool confirm(const QString &) override { return false; }
+    void showMessage(const QString &) override {}
+    void ShowStickyMessage(const QString &) override {}
+    void setStatus(const QString &) override {}
+    void setProgress(const QString &) override {}
+    void pump() override {}
+    bool showFileList(PathTable &) override { return false; }
+    void showStatistics(const PathTable &) override {}
+};
+
+} // namespace
+
+ReadAhead::ReadAhead(std::vector<Entry> entries, std::optional<Pairs> pairs, const Job &job,
+                     int threads)
+    : m_entries(std::move(entries)), m_pairs(std::move(pairs)), m_job(job)
+{
+    m_ready.resize(m_entries.size());
+    // Two files per thread keep every thread busy while the run's thread
+    // handles the file before; more would only hold memory.
+    m_depth = threads > 0 ? 2 * threads : 0;
+    if (threads > 0)
+        m_pool.setMaxThreadCount(threads);
+    if (m_pairs) {
+        m_workerState.unattended = m_pairs->unattended;
+        m_workerState.PromptEachReplacement = false;
+    }
+}
+
+ReadAhead::~ReadAhead()
+{
+    cancel();
+    m_pool.clear();
+    m_pool.waitForDone();
+}
+
+void ReadAhead::cancel()
+{
+    m_workerState.requestBreak();
+}
+
+void ReadAhead::scheduleUpTo(int index)
+{
+    const int last = qMin(index, int(m_entries.size()) - 1);
+    for (; m_scheduled <= last; ++m_scheduled) {
+        auto task = std::make_shared<std::packaged_task<PreparedFile()>>(
+            [this, i = m_scheduled] { return prepare(m_entries[size_t(i)]); });
+        m_ready[size_t(m_scheduled)] = task->get_future();
+        m_pool.start([task] { (*task)(); });
+    }
+}
+
+PreparedFile ReadAhead::take(int index, const std::function<void()> &whileWaiting)
+{
+    if (m_depth == 0)
+        return prepare(m_entries[size_t(index)]);
+    scheduleUpTo(index + m_depth);
+    std::future<PreparedFile> &ready = m_ready[size_t(index)];
+    while (ready.wait_for(WaitSlice) != std::future_status::ready)
+        whileWaiting();
+    return ready.get();
+}
+
+PreparedFile ReadAhead::prepare(const Entry &entry)
+{
+    PreparedFile prepared;
+    prepared.loaded =
+        LoadFile(entry.path, entry.collected ? &*entry.collected : nullptr);
+    if (!m_pairs || prepared.loaded.result != LoadedFile::Result::Read
+        || m_workerState.breakRequested())
+        return prepared;
+
+    LoadedFile &loaded = prepared.loaded;
+    const int coding = EffectiveCoding(loaded.content.detection, entry.requiredCoding);
+    prepared.pairsApplied = true;
+    // A binary file the user never wants modified keeps its content.
+    if (m_pairs->binaryFiles == BinarySkip && loaded.content.hasNonPrintable(coding))
+        return prepared;
+
+    SilentHost host;
+    RunContext run{host, m_workerState, m_job};
+    prepared.changed = ApplyStringPairs(loaded.buffer, m_pairs->pairs, entry.path,
+                                        prepared.counters, coding,
+                                        loaded.content.detection.bomLength, run);
+    return prepared;
+}
