@@ -58,6 +58,6 @@ void ConsoleHost::ShowStickyMessage(const QString &message)
 
 void ConsoleHost::pump()
 {
-    QCoreApplication::processEvents();
+    m_pump();
     BreakSignals::reassert();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/EventPump.h"
 #include "engine/RunHost.h"
 
 #include <QString>
@@ -37,4 +38,5 @@ private:
     std::function<bool(const QString &)> m_suppressed;
     QString m_title;
     int m_exitCode = 0;
+    EventPump m_pump;
 };

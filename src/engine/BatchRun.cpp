@@ -139,6 +139,7 @@ void BatchRun::ProcessFileList()
         }
         // Every write is done, reported and lasting before the run ends.
         writes.finish([&] { host.pump(); });
+        FinishJournal(m_run);
     }
 
     if (!state.unattended && !state.preview && m_run.job.options().showFinalStats)

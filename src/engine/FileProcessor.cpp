@@ -331,7 +331,8 @@ void FileRun::writeBack(std::optional<mode_t> attributes)
     request.content = std::move(m_buffer);
     request.asRead = m_prepared.loaded.identity;
     request.keepModificationTime = m_options.preserveDateTime;
-    if (attributes)
+    // Only a read-only file had its mode changed for the write.
+    if (attributes && FileAttributes::isReadOnly(*attributes))
         request.attributes = m_options.setArchiveAttribute
             ? FileAttributes::withArchive(*attributes)
             : *attributes;
@@ -401,14 +402,21 @@ PathTable *newStatisticsTable(QObject *parent)
                          parent);
 }
 
+namespace {
+void reportJournalFailure(RunContext &run)
+{
+    run.host.showMessage(
+        QStringLiteral("The run journal could not be written. This run cannot be undone."));
+}
+} // namespace
+
 void ReportWrite(const WriteResult &write, RunContext &run)
 {
     switch (write.outcome) {
     case WriteOutcome::Written:
         if (RunJournal *journal = run.state.journal;
             journal && !journal->failed() && !journal->fileWritten(write.path, write.backupPath))
-            run.host.showMessage(QStringLiteral("The run journal could not be written. This run "
-                                                "cannot be undone."));
+            reportJournalFailure(run);
         break;
     case WriteOutcome::ChangedOnDisk:
         run.state.fileFailed = true;
@@ -426,6 +434,13 @@ void ReportWrite(const WriteResult &write, RunContext &run)
         run.state.requestBreak();
         break;
     }
+}
+
+void FinishJournal(RunContext &run)
+{
+    if (RunJournal *journal = run.state.journal;
+        journal && !journal->failed() && !journal->flush())
+        reportJournalFailure(run);
 }
 
 void ProcessFile(const QString &path, int requiredCoding, PreparedFile prepared,

@@ -30,3 +30,6 @@ void ProcessFile(const QString &path, int requiredCoding, PreparedFile prepared,
 // Tells the user about a write that did not succeed, and records one that
 // did in the run's journal. A failed write stops the batch.
 void ReportWrite(const WriteResult &write, RunContext &run);
+
+// Waits until the run's journal is on disk; tells the user when it is not.
+void FinishJournal(RunContext &run);

@@ -96,6 +96,7 @@ bool RunJournal::open()
     if (!m_file.isOpen())
         return false;
     removeOldJournals(m_folder);
+    m_sync = std::make_unique<BackgroundSync>(m_file.descriptor());
     return appendSynced(m_file, Header + "job " + encodePath(m_jobPath) + "\nstarted "
                                   + timeText(m_started) + '\n');
 }
@@ -116,7 +117,16 @@ bool RunJournal::fileWritten(const QString &path, const QString &backupPath)
         + QByteArray::number(qint64(info.st_size)) + ' '
         + QByteArray::number(qint64(info.st_mtim.tv_sec)) + ' '
         + QByteArray::number(qint64(info.st_mtim.tv_nsec)) + ' ' + encodePath(backupPath) + '\n';
-    m_failed = !appendSynced(m_file, line);
+    m_failed = m_sync->failed() || !m_file.writeAll(line.constData(), line.size());
+    if (!m_failed)
+        m_sync->request();
+    return !m_failed;
+}
+
+bool RunJournal::flush()
+{
+    if (m_sync && !m_sync->flush())
+        m_failed = true;
     return !m_failed;
 }
 

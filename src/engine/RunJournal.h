@@ -1,11 +1,13 @@
 #pragma once
 
+#include "engine/BackgroundSync.h"
 #include "engine/PosixFile.h"
 #include "engine/SafeFileWriter.h"
 
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <memory>
 #include <optional>
 
 // The record of one run's writes, kept so that the run can be undone. One
@@ -15,8 +17,9 @@
 // The file is text, one record a line: "job", "started", then one "file" line
 // per written file (path, the identity the write left, the back-up copy), and
 // "undone" once the run was taken back. Paths are percent-encoded file-name
-// bytes. Each line is flushed to disk before the run writes its next file, so
-// a run that was killed leaves a journal of everything it wrote.
+// bytes. The lines are flushed to disk in the background, a few at a time as
+// they come, and all of them before the run ends: a run that was killed
+// leaves a journal of what it wrote but for its last moments.
 class RunJournal
 {
 public:
@@ -29,6 +32,9 @@ public:
     // back-up copy (empty when none was made). False when the journal could
     // not be written; the run itself goes on.
     bool fileWritten(const QString &path, const QString &backupPath);
+
+    // Waits until every record is on disk; false when one could not be.
+    bool flush();
 
     // A record failed: the journal takes no more.
     bool failed() const { return m_failed; }
@@ -43,6 +49,7 @@ private:
     QString m_jobPath;
     QDateTime m_started;
     PosixFile m_file;
+    std::unique_ptr<BackgroundSync> m_sync; // flushes m_file, and ends before it
     bool m_failed = false;
 };
 

@@ -164,12 +164,21 @@ WriteOutcome writeFileSafely(const QString &path, const char *data, qint64 size,
                              const FileIdentity &asRead, bool keepModificationTime,
                              QString *keptCopy, QByteArray *folderToSync)
 {
-    char resolved[PATH_MAX];
+    QByteArray target = nativePath(path);
     struct stat original {};
-    if (!::realpath(nativePath(path).constData(), resolved) || ::stat(resolved, &original) != 0
-        || !asRead.matches(original))
+    if (::lstat(target.constData(), &original) != 0)
         return WriteOutcome::ChangedOnDisk;
-    const QByteArray target(resolved);
+    // A link is resolved, and a relative path made whole; a linked folder on
+    // the way leads to the same folder, where the temporary file and the
+    // rename work alike.
+    if (S_ISLNK(original.st_mode) || !target.startsWith('/')) {
+        char resolved[PATH_MAX];
+        if (!::realpath(target.constData(), resolved) || ::stat(resolved, &original) != 0)
+            return WriteOutcome::ChangedOnDisk;
+        target = resolved;
+    }
+    if (!asRead.matches(original))
+        return WriteOutcome::ChangedOnDisk;
 
     if (original.st_nlink > 1)
         return writeInPlace(target, data, size, original, keepModificationTime, keptCopy);

@@ -10,7 +10,6 @@
 #include "ui/Statistics/TStatisticsFrm.h"
 #include "ui/Wizard/TWizardFrm.h"
 
-#include <QCoreApplication>
 #include <QMessageBox>
 
 QWidget *WindowRunHost::dialogParent() const
@@ -59,7 +58,7 @@ void WindowRunHost::setProgress(const QString &text)
 
 void WindowRunHost::pump()
 {
-    QCoreApplication::processEvents();
+    m_pump();
 }
 
 bool WindowRunHost::showFileList(PathTable &files)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/EventPump.h"
 #include "engine/RunHost.h"
 
 class QWidget;
@@ -39,4 +40,5 @@ public:
 
 private:
     TPKSarvonexFrm &m_window;
+    EventPump m_pump;
 };
