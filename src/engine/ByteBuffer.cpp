@@ -1,5 +1,7 @@
 #include "engine/ByteBuffer.h"
 
+#include "engine/BlockRecycler.h"
+
 #include <cstdlib>
 #include <utility>
 
@@ -35,6 +37,11 @@ bool ByteBuffer::allocate(qint64 capacity)
     release();
     if (capacity <= 0 || capacity > g_allocationLimit)
         return false;
+    qint64 kept = 0;
+    if ((m_data = BlockRecycler::take(capacity, kept))) {
+        m_capacity = kept;
+        return true;
+    }
     m_data = static_cast<char *>(std::malloc(size_t(capacity)));
     if (!m_data)
         return false;
@@ -58,7 +65,7 @@ bool ByteBuffer::resize(qint64 capacity)
 
 void ByteBuffer::release()
 {
-    std::free(m_data);
+    BlockRecycler::give(m_data, m_capacity);
     m_data = nullptr;
     m_capacity = 0;
     m_length = 0;
