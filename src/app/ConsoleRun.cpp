@@ -3,6 +3,7 @@
 #include "app/BreakSignals.h"
 #include "app/ConsoleHost.h"
 #include "app/Preferences.h"
+#include "app/WorkerThreads.h"
 #include "engine/BatchRun.h"
 #include "engine/CodePage.h"
 #include "engine/FileCollector.h"
@@ -47,6 +48,7 @@ int RunUnattended(const QString &settingsFile, PreviewReceiver *preview)
     Job job;
     RunState state;
     state.unattended = true;
+    state.workerThreads = WorkerThreadsFromEnvironment();
     // A preview writes nothing, so it has nothing to record either.
     RunJournal journal(RunJournal::defaultFolder(), QFileInfo(settingsFile).absoluteFilePath());
     state.preview = preview;

@@ -4,6 +4,7 @@
 #include "app/HelpFile.h"
 #include "app/ProgramInfo.h"
 #include "app/TStickyForm.h"
+#include "app/WorkerThreads.h"
 #include "engine/FileCollector.h"
 #include "engine/FileProcessor.h"
 #include "engine/RunJournal.h"
@@ -60,6 +61,7 @@ TPKSarvonexFrm::TPKSarvonexFrm(const StartupRequest &startup, QWidget *parent)
     setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose, false);
     m_runState.unattended = startup.unattended;
+    m_runState.workerThreads = WorkerThreadsFromEnvironment();
 
     ProgressPanel = new QLabel(this);
     ProgressPanel->setMinimumWidth(StatusPanelWidth);
