@@ -1,6 +1,7 @@
 #include "engine/SafeFileWriter.h"
 
 #include "engine/InPlaceWrite.h"
+#include "engine/PendingName.h"
 #include "engine/PosixFile.h"
 
 #include <QRandomGenerator>
@@ -112,6 +113,8 @@ public:
         m_file = PosixFile(::mkostemp(m_name.data(), O_CLOEXEC));
         if (!m_file.isOpen())
             m_name.clear();
+        else
+            guardName();
         return m_file.isOpen();
     }
 
@@ -124,21 +127,25 @@ public:
             return true;
         const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_file.descriptor());
         for (int attempt = 0; attempt < 100; ++attempt) {
-            const QByteArray candidate = m_folder + '/' + TemporaryPrefix
+            m_name = m_folder + '/' + TemporaryPrefix
                 + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+            // Armed before the link: a kill during the link itself ends the
+            // process as the call returns.
+            guardName();
             // Through /proc any user may link the file; AT_EMPTY_PATH needs
             // a privilege, but works where /proc is missing.
-            if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, candidate.constData(),
+            if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, m_name.constData(),
                          AT_SYMLINK_FOLLOW)
                     == 0
                 || (errno != EEXIST
-                    && ::linkat(m_file.descriptor(), "", AT_FDCWD, candidate.constData(),
+                    && ::linkat(m_file.descriptor(), "", AT_FDCWD, m_name.constData(),
                                 AT_EMPTY_PATH)
-                        == 0)) {
-                m_name = candidate;
+                        == 0))
                 return true;
-            }
-            if (errno != EEXIST)
+            const int error = errno;
+            m_guard.disarm();
+            m_name.clear();
+            if (error != EEXIST)
                 return false;
         }
         return false;
@@ -150,12 +157,26 @@ public:
     {
         if (!m_name.isEmpty())
             ::unlink(m_name.constData());
+        m_guard.disarm();
     }
 
+    // The name is gone by a rename.
+    void renamed() { m_guard.disarm(); }
+
 private:
+    // Should the process die while the name exists, a watcher removes it;
+    // it checks it is still this file.
+    void guardName()
+    {
+        struct stat info {};
+        if (::fstat(m_file.descriptor(), &info) == 0)
+            m_guard.arm(m_name, info.st_dev, info.st_ino);
+    }
+
     QByteArray m_folder;
     QByteArray m_name;
     PosixFile m_file;
+    PendingName m_guard;
 };
 
 } // namespace
@@ -210,6 +231,7 @@ WriteOutcome writeFileSafely(const QString &path, const char *data, qint64 size,
     const bool unchanged = ::stat(target.constData(), &current) == 0 && asRead.matches(current);
     if (written && unchanged && temporary.name()
         && ::rename(temporary.path().constData(), target.constData()) == 0) {
+        temporary.renamed();
         temporary.file().close();
         if (folderToSync)
             *folderToSync = folder;
