@@ -3,7 +3,9 @@
 # be installed) on the five cases below, each tool on a fresh copy of the
 # corpus per run (warm cache), checks that every tool's result is right
 # (UTF-16 files excepted for the byte tools) and prints one table of medians,
-# speed-ups and Sarvonex's peak memory.
+# speed-ups and Sarvonex's peak memory. Sarvonex is timed with the threads it
+# chooses and, in a column of its own, with one thread (SARVONEX_THREADS=1).
+# The tools take turns, run after run.
 #   bench/whole_process.sh
 #   SARVONEX_BENCH_RUNS=1 bench/whole_process.sh   # quick look (default 5)
 #   SARVONEX=/path/to/sarvonex bench/whole_process.sh   # time another build
@@ -80,57 +82,75 @@ tool_sd() { files | xargs -0 sd -s ${3:+-f i} "$1" "$2"; }
 tool_sarvonex() {
   job "$1" "$2" "$([ -n "$3" ] || echo c)(--)[Default]"
   env -u DISPLAY -u WAYLAND_DISPLAY XDG_CONFIG_HOME="$work/config" HOME="$work" \
+    SARVONEX_THREADS="${SARVONEX_THREADS:-0}" \
     "$SARVONEX" "-f$work/job.ini" -r -s
 }
+tool_sarvonex1() { SARVONEX_THREADS=1 tool_sarvonex "$@"; }
 tool_floor() { files | xargs -0 wc -l >/dev/null; }
 # /usr/bin/time runs the tools through a new shell.
 export work SARVONEX
-export -f job files tool_sed tool_perl tool_sd tool_sarvonex tool_floor
+export -f job files tool_sed tool_perl tool_sd tool_sarvonex tool_sarvonex1 tool_floor
 
 median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-# Runs a tool $runs times on fresh copies; sets seconds, peak (KiB) and check.
-measure() { # corpus, tool, find, replacement, any case
-  local corpus=$1 tool=$2 times=() peaks=()
-  check=-
-  for ((run = 0; run < runs; ++run)); do
-    rm -rf "$work/copy"
-    cp -r "$work/$corpus" "$work/copy"
-    sync
-    /usr/bin/time -f "%e %M" -o "$work/time" bash -c '"$@"' - "tool_$tool" "$3" "$4" "$5" \
-      >/dev/null 2>&1 || true
-    read -r secs kib < <(tail -1 "$work/time")
-    times+=("$secs")
-    peaks+=("$kib")
-    if [ "$run" = 0 ] && [ "$tool" != floor ]; then
-      check=$(python3 "$root/bench/check_result.py" "$work/$corpus" "$work/copy" "$3" "$4" \
-        "$5" "$([ "$tool" = sarvonex ] || echo bytes)" || true)
-    fi
-  done
-  seconds=$(printf '%s\n' "${times[@]}" | median)
-  peak=$(printf '%s\n' "${peaks[@]}" | sort -n | tail -1)
+# One run of a tool on a fresh copy; appends its seconds and peak memory (KiB)
+# to times_<tool> and peaks_<tool>, and on the first run checks the result.
+run_once() { # corpus, tool, find, replacement, any case, first run?
+  local corpus=$1 tool=$2 taken kib
+  rm -rf "$work/copy"
+  cp -r "$work/$corpus" "$work/copy"
+  sync
+  /usr/bin/time -f "%e %M" -o "$work/time" bash -c '"$@"' - "tool_$tool" "$3" "$4" "$5" \
+    >/dev/null 2>&1 || true
+  read -r taken kib < <(tail -1 "$work/time")
+  eval "times_$tool+=(\"\$taken\") peaks_$tool+=(\"\$kib\")"
+  if [ "$6" = yes ] && [ "$tool" != floor ]; then
+    checks[$tool]=$(python3 "$root/bench/check_result.py" "$work/$corpus" "$work/copy" "$3" \
+      "$4" "$5" "$(case $tool in sarvonex*) ;; *) echo bytes ;; esac)" || true)
+  fi
 }
 
-threads=1
-echo "runs per figure: $runs (median); Sarvonex threads: $threads; sd: $have_sd"
-printf '%-34s %7s %7s %7s %9s %8s %7s %6s %9s %s\n' case "sed -i" "perl -pi" sd sarvonex \
-  "x sed" "x sd" goal "peak MiB" checks
-while IFS='|' read -r label corpus find repl anycase goal; do
-  declare -A secs=() checks=()
-  for tool in sed perl sd sarvonex; do
-    if [ "$tool" = sd ] && [ "$have_sd" = no ]; then secs[sd]=-; checks[sd]=-; continue; fi
-    measure "$corpus" "$tool" "$find" "$repl" "$anycase"
-    secs[$tool]=$seconds
-    checks[$tool]=$check
-    [ "$tool" = sarvonex ] && sarvonex_peak=$((peak / 1024))
+# The tools take turns run after run: the file system's state after many
+# deletions and creations then weighs on each alike.
+measure_all() { # corpus, find, replacement, any case, tools...
+  local corpus=$1 find=$2 repl=$3 anycase=$4
+  shift 4
+  local tool run
+  for tool in "$@"; do eval "times_$tool=() peaks_$tool=()"; done
+  for ((run = 0; run < runs; ++run)); do
+    for tool in "$@"; do
+      run_once "$corpus" "$tool" "$find" "$repl" "$anycase" "$([ $run = 0 ] && echo yes)"
+    done
   done
+  for tool in "$@"; do
+    eval "secs[$tool]=\$(printf '%s\\n' \"\${times_$tool[@]}\" | median)"
+    eval "peak[$tool]=\$(printf '%s\\n' \"\${peaks_$tool[@]}\" | sort -n | tail -1)"
+  done
+}
+
+# What a thread count of 0 resolves to in the program: readers by the
+# processor count (at least 2), writers twice as many (at least 8).
+cpus=$(nproc)
+readers=$((cpus > 2 ? cpus : 2))
+writers=$((2 * readers > 8 ? 2 * readers : 8))
+tools=(sed perl)
+[ "$have_sd" = yes ] && tools+=(sd)
+tools+=(sarvonex sarvonex1)
+echo "runs per figure: $runs (median); processors: $cpus; Sarvonex threads: $readers reading" \
+  "and matching, $writers writing (1-thread column: SARVONEX_THREADS=1); sd: $have_sd"
+printf '%-34s %7s %8s %7s %9s %9s %8s %7s %9s %9s %s\n' case "sed -i" "perl -pi" sd sarvonex \
+  "1 thread" "x sed" "x sd" goal "peak MiB" checks
+while IFS='|' read -r label corpus find repl anycase goal; do
+  declare -A secs=([sd]=-) peak=() checks=([sd]=-)
+  measure_all "$corpus" "$find" "$repl" "$anycase" "${tools[@]}"
   x_sed=$(awk -v a="${secs[sed]}" -v b="${secs[sarvonex]}" 'BEGIN { printf "%.2f", a / b }')
   x_sd=-
   [ "$have_sd" = yes ] && x_sd=$(awk -v a="${secs[sd]}" -v b="${secs[sarvonex]}" 'BEGIN { printf "%.2f", a / b }')
   met=$(awk -v x="$x_sed" -v g="$goal" 'BEGIN { print (x >= g) ? "met" : "not met" }')
-  printf '%-34s %7s %8s %7s %9s %8s %7s %6s %9s %s\n' "$label" "${secs[sed]}" "${secs[perl]}" \
-    "${secs[sd]}" "${secs[sarvonex]}" "$x_sed" "$x_sd" "${goal}x:$met" "$sarvonex_peak" \
-    "sed ${checks[sed]}, perl ${checks[perl]}, sd ${checks[sd]}, sarvonex ${checks[sarvonex]}"
+  printf '%-34s %7s %8s %7s %9s %9s %8s %7s %9s %9s %s\n' "$label" "${secs[sed]}" \
+    "${secs[perl]}" "${secs[sd]}" "${secs[sarvonex]}" "${secs[sarvonex1]}" "$x_sed" "$x_sd" \
+    "${goal}x:$met" "$((peak[sarvonex] / 1024))" \
+    "sed ${checks[sed]}, perl ${checks[perl]}, sd ${checks[sd]}, sarvonex ${checks[sarvonex]}/${checks[sarvonex1]}"
 done <<'CASES'
 2,000 files; token in half|tree|QUIXOTRIX|QUIXOTIC||3
 2,000 files; the -> THE|tree|the|THE||2.5
@@ -138,8 +158,9 @@ done <<'CASES'
 20 x 10 MiB; token in every file|big|QUIXOTRIX|QUIXOTIC||4
 CASES
 for corpus in tree big; do
-  measure "$corpus" floor "" "" ""
-  printf '%-34s %7s\n' "read floor (wc -l), $corpus" "$seconds"
+  declare -A secs=() peak=() checks=()
+  measure_all "$corpus" "" "" "" floor
+  printf '%-34s %7s\n' "read floor (wc -l), $corpus" "${secs[floor]}"
 done
-echo "peak memory goal: largest file x files in flight ($threads) + 64 MiB" \
-  "= $((106000 / 1048576 + 64)) MiB (tree), $((10 + 64)) MiB (big)"
+echo "peak memory goal: largest file x files in flight ($readers x 2 read ahead +" \
+  "$writers writing) + 64 MiB"

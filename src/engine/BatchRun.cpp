@@ -2,6 +2,7 @@
 
 #include "engine/FileCollector.h"
 #include "engine/FileProcessor.h"
+#include "engine/PendingName.h"
 #include "engine/SettlingHost.h"
 #include "settings/FileEncoding.h"
 
@@ -70,6 +71,8 @@ void BatchRun::ProcessFileList()
         return;
     }
 
+    if (!state.preview)
+        PendingName::startWatcher();
     setProcessing(true);
     state.BackUpFolders.clear();
     state.AskBinary = true;

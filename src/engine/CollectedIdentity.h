@@ -12,6 +12,12 @@ struct CollectedIdentity {
     dev_t device = 0;
     ino_t inode = 0;
     bool symbolicLink = false;
+    // The size it had then: a hint to plan the run by, not part of what it is.
+    off_t size = 0;
 
-    bool operator==(const CollectedIdentity &) const = default;
+    bool operator==(const CollectedIdentity &other) const
+    {
+        return device == other.device && inode == other.inode
+            && symbolicLink == other.symbolicLink;
+    }
 };

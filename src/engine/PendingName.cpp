@@ -59,7 +59,7 @@ PendingTable *g_table = nullptr;
     ::_exit(0);
 }
 
-PendingTable *startWatcher()
+PendingTable *newWatcher()
 {
     void *memory = ::mmap(nullptr, sizeof(PendingTable), PROT_READ | PROT_WRITE,
                           MAP_SHARED | MAP_ANONYMOUS, -1, 0);
@@ -86,11 +86,16 @@ PendingTable *startWatcher()
 PendingTable *table()
 {
     static std::once_flag started;
-    std::call_once(started, [] { g_table = startWatcher(); });
+    std::call_once(started, [] { g_table = newWatcher(); });
     return g_table;
 }
 
 } // namespace
+
+void PendingName::startWatcher()
+{
+    table();
+}
 
 void PendingName::arm(const QByteArray &path, dev_t device, ino_t inode)
 {

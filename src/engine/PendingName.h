@@ -23,6 +23,11 @@ public:
     void arm(const QByteArray &path, dev_t device, ino_t inode);
     void disarm();
 
+    // Starts the watcher now, if it is not running yet. Starting it copies
+    // the process, and every page that existed then costs a copy when it is
+    // next written to: a run starts it before it allocates its buffers.
+    static void startWatcher();
+
 private:
     int m_slot = -1;
 };

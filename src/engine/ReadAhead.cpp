@@ -5,6 +5,9 @@
 namespace {
 
 constexpr auto WaitSlice = std::chrono::milliseconds(20);
+// The content read ahead and not yet taken stays below this, but for the
+// next file; large files are then read ahead one or two at a time.
+constexpr qint64 BytesAhead = 16 * 1024 * 1024;
 
 // The host of work done ahead: nobody is asked or told anything there.
 class SilentHost : public RunHost
@@ -58,14 +61,23 @@ void ReadAhead::cancel()
     m_workerState.requestBreak();
 }
 
-void ReadAhead::scheduleUpTo(int index)
+qint64 ReadAhead::sizeOf(int index) const
 {
-    const int last = qMin(index, int(m_entries.size()) - 1);
-    for (; m_scheduled <= last; ++m_scheduled) {
+    const Entry &entry = m_entries[size_t(index)];
+    return entry.collected ? qint64(entry.collected->size) : 0;
+}
+
+void ReadAhead::scheduleAhead()
+{
+    const int count = int(m_entries.size());
+    while (m_scheduled < count && m_scheduled - m_taken < m_depth
+           && (m_scheduled == m_taken || m_bytesAhead + sizeOf(m_scheduled) <= BytesAhead)) {
         auto task = std::make_shared<std::packaged_task<PreparedFile()>>(
             [this, i = m_scheduled] { return prepare(m_entries[size_t(i)]); });
         m_ready[size_t(m_scheduled)] = task->get_future();
         m_pool.start([task] { (*task)(); });
+        m_bytesAhead += sizeOf(m_scheduled);
+        ++m_scheduled;
     }
 }
 
@@ -73,11 +85,16 @@ PreparedFile ReadAhead::take(int index, const std::function<void()> &whileWaitin
 {
     if (m_depth == 0)
         return prepare(m_entries[size_t(index)]);
-    scheduleUpTo(index + m_depth);
+    scheduleAhead();
     std::future<PreparedFile> &ready = m_ready[size_t(index)];
     while (ready.wait_for(WaitSlice) != std::future_status::ready)
         whileWaiting();
-    return ready.get();
+    PreparedFile prepared = ready.get();
+    m_bytesAhead -= sizeOf(index);
+    m_taken = index + 1;
+    // The workers go on with the next files while this one is handled.
+    scheduleAhead();
+    return prepared;
 }
 
 PreparedFile ReadAhead::prepare(const Entry &entry)

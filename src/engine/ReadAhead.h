@@ -48,7 +48,7 @@ public:
 
     const Entry &entry(int index) const { return m_entries[size_t(index)]; }
 
-    // The file at `index`; indexes are taken in increasing order.
+    // The file at `index`; each index is taken once, in increasing order.
     // `whileWaiting` is called every few milliseconds until it is ready.
     PreparedFile take(int index, const std::function<void()> &whileWaiting);
 
@@ -56,7 +56,8 @@ public:
     void cancel();
 
 private:
-    void scheduleUpTo(int index);
+    void scheduleAhead();
+    qint64 sizeOf(int index) const;
     PreparedFile prepare(const Entry &entry);
 
     std::vector<Entry> m_entries;
@@ -64,7 +65,9 @@ private:
     const Job &m_job;
     std::vector<std::future<PreparedFile>> m_ready;
     int m_scheduled = 0;
+    int m_taken = 0;
     int m_depth = 0;
+    qint64 m_bytesAhead = 0;
     // Shared by the workers, read only but for its break flag, which
     // cancel() sets: the pairs being applied stop at their next chunk.
     RunState m_workerState;

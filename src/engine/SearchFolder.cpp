@@ -61,7 +61,7 @@ void walk(const QString &dir, int level, const WalkRules &rules, QList<WalkedFil
         if (S_ISREG(info.st_mode)) {
             if (rules.mask.matches(name) && !beginsWith(name, rules.skipPrefix))
                 target.append({dir + name, lastWriteText(lastModified(info)),
-                               {info.st_dev, info.st_ino, S_ISLNK(link.st_mode)}});
+                               {info.st_dev, info.st_ino, S_ISLNK(link.st_mode), info.st_size}});
         } else if (S_ISDIR(info.st_mode) && !S_ISLNK(link.st_mode)) {
             subfolders.append(name);
         }

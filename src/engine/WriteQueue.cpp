@@ -7,6 +7,9 @@
 
 namespace {
 constexpr auto WaitSlice = std::chrono::milliseconds(20);
+// The content of the writes in flight stays below this, but for one write:
+// large files are written a few at a time, small ones many.
+constexpr qint64 BytesInFlight = 16 * 1024 * 1024;
 
 void waitFor(const std::future<WriteResult> &result, const std::function<void()> &whileWaiting)
 {
@@ -45,8 +48,8 @@ WriteQueue::WriteQueue(int threads, Report report) : m_report(std::move(report))
 WriteQueue::~WriteQueue()
 {
     m_pool.waitForDone();
-    for (std::future<WriteResult> &result : m_inFlight)
-        if (const QByteArray folder = result.get().folderToSync; !folder.isEmpty())
+    for (Write &write : m_inFlight)
+        if (const QByteArray folder = write.result.get().folderToSync; !folder.isEmpty())
             m_folders.insert(folder);
     flushFolders();
 }
@@ -58,21 +61,25 @@ void WriteQueue::submit(WriteRequest request, const std::function<void()> &while
         return;
     }
     reportFinished();
-    while (int(m_inFlight.size()) >= m_limit) {
-        waitFor(m_inFlight.front(), whileWaiting);
+    const qint64 bytes = request.content.length();
+    while (!m_inFlight.empty()
+           && (int(m_inFlight.size()) >= m_limit || m_bytesInFlight + bytes > BytesInFlight)) {
+        waitFor(m_inFlight.front().result, whileWaiting);
         reportFront();
     }
+    m_bytesInFlight += bytes;
     auto task = std::make_shared<std::packaged_task<WriteResult()>>(
         [request = std::make_shared<WriteRequest>(std::move(request))] {
             return WriteNow(*request, true);
         });
-    m_inFlight.push_back(task->get_future());
+    m_inFlight.push_back({task->get_future(), bytes});
     m_pool.start([task] { (*task)(); });
 }
 
 void WriteQueue::reportFront()
 {
-    const WriteResult result = m_inFlight.front().get();
+    const WriteResult result = m_inFlight.front().result.get();
+    m_bytesInFlight -= m_inFlight.front().bytes;
     m_inFlight.pop_front();
     if (!result.folderToSync.isEmpty())
         m_folders.insert(result.folderToSync);
@@ -86,7 +93,8 @@ void WriteQueue::reportFinished()
         return;
     const QScopedValueRollback reporting(m_reporting, true);
     while (!m_inFlight.empty()
-           && m_inFlight.front().wait_for(std::chrono::seconds(0)) == std::future_status::ready)
+           && m_inFlight.front().result.wait_for(std::chrono::seconds(0))
+               == std::future_status::ready)
         reportFront();
 }
 
@@ -96,7 +104,7 @@ void WriteQueue::reportAll(const std::function<void()> &whileWaiting)
         return;
     const QScopedValueRollback reporting(m_reporting, true);
     while (!m_inFlight.empty()) {
-        waitFor(m_inFlight.front(), whileWaiting);
+        waitFor(m_inFlight.front().result, whileWaiting);
         reportFront();
     }
 }

@@ -69,7 +69,12 @@ private:
     Report m_report;
     int m_limit = 0;
     bool m_reporting = false;
-    std::deque<std::future<WriteResult>> m_inFlight;
+    struct Write {
+        std::future<WriteResult> result;
+        qint64 bytes = 0;
+    };
+    std::deque<Write> m_inFlight;
+    qint64 m_bytesInFlight = 0;
     QSet<QByteArray> m_folders;
     QThreadPool m_pool;
 };
