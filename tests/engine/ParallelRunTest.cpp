@@ -108,14 +108,14 @@ void disturbTree(const QString &root)
 }
 
 struct Scenario {
-    const char *name;
-    QList<TextTable::Row> pairs;
+    const char *name = "";
+    QList<TextTable::Row> pairs = {};
     int binaryFiles = BinaryAsk;
     int readOnlyFiles = ReadOnlyAsk;
     int backupMode = BackupNone;
     bool prompt = false;
-    std::deque<ContinueAnswer> continueAnswers;
-    std::deque<ReplaceAnswer> replaceAnswers;
+    std::deque<ContinueAnswer> continueAnswers = {};
+    std::deque<ReplaceAnswer> replaceAnswers = {};
     int breakAtStatus = -1;
 };
 
