@@ -1,6 +1,7 @@
 #include "engine/ApplyStringPair.h"
 #include "engine/ContentScan.h"
 #include "engine/Encodings.h"
+#include "engine/SilentHost.h"
 
 #include <benchmark/benchmark.h>
 
@@ -8,28 +9,6 @@
 #include <random>
 
 namespace {
-
-// A host that is never asked anything: prompting is off in every case.
-class QuietHost : public RunHost
-{
-public:
-    ContinueAnswer AskContinue(const QString &, const std::array<QString, 4> &) override
-    {
-        return ContinueAnswer::Yes;
-    }
-    ReplaceAnswer confirmReplace(const ReplaceConfirmation &) override
-    {
-        return ReplaceAnswer::Yes;
-    }
-    bool confirm(const QString &) override { return true; }
-    void showMessage(const QString &) override {}
-    void ShowStickyMessage(const QString &) override {}
-    void setStatus(const QString &) override {}
-    void setProgress(const QString &) override {}
-    void pump() override {}
-    bool showFileList(PathTable &) override { return true; }
-    void showStatistics(const PathTable &) override {}
-};
 
 constexpr qint64 TextSize = qint64(64) << 20;
 
@@ -82,7 +61,7 @@ struct Case {
 
 void applyPairTo(benchmark::State &state, const QByteArray &text, const Case &c)
 {
-    QuietHost host;
+    SilentHost host;
     RunState runState;
     runState.PromptEachReplacement = false;
     Job job;

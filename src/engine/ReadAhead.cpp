@@ -1,5 +1,7 @@
 #include "engine/ReadAhead.h"
 
+#include "engine/SilentHost.h"
+
 #include <chrono>
 
 namespace {
@@ -8,28 +10,6 @@ constexpr auto WaitSlice = std::chrono::milliseconds(20);
 // The content read ahead and not yet taken stays below this, but for the
 // next file; large files are then read ahead one or two at a time.
 constexpr qint64 BytesAhead = 16 * 1024 * 1024;
-
-// The host of work done ahead: nobody is asked or told anything there.
-class SilentHost : public RunHost
-{
-public:
-    ContinueAnswer AskContinue(const QString &, const std::array<QString, 4> &) override
-    {
-        return ContinueAnswer::Cancel;
-    }
-    ReplaceAnswer confirmReplace(const ReplaceConfirmation &) override
-    {
-        return ReplaceAnswer::Cancel;
-    }
-    bool confirm(const QString &) override { return false; }
-    void showMessage(const QString &) override {}
-    void ShowStickyMessage(const QString &) override {}
-    void setStatus(const QString &) override {}
-    void setProgress(const QString &) override {}
-    void pump() override {}
-    bool showFileList(PathTable &) override { return false; }
-    void showStatistics(const PathTable &) override {}
-};
 
 } // namespace
 

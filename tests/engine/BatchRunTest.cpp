@@ -13,13 +13,7 @@ protected:
     void SetUp() override
     {
         RunFixture::SetUp();
-        job.folders().AppendRow({dir.path().toUtf8(), "None", "-B"});
-        job.fileTypes().AppendRow({"*.txt", "Auto", ""});
-        job.stringPairs().AppendRow({"old", "new", "(--)[Default]"});
-        changeOptions([](RunOptions &o) {
-            o.promptEachReplace = false;
-            o.backupMode = BackupNone;
-        });
+        useOldToNewJob();
     }
 };
 

@@ -49,4 +49,16 @@ protected:
     std::unique_ptr<PathTable> files{newFileListTable()};
     std::unique_ptr<PathTable> statistics{newStatisticsTable()};
     BatchRun batch{run, *files, *statistics};
+
+    // The *.txt files of the folder, "old" to "new", no prompt, no back-up.
+    void useOldToNewJob()
+    {
+        job.folders().AppendRow({dir.path().toUtf8(), "None", "-B"});
+        job.fileTypes().AppendRow({"*.txt", "Auto", ""});
+        job.stringPairs().AppendRow({"old", "new", "(--)[Default]"});
+        changeOptions([](RunOptions &o) {
+            o.promptEachReplace = false;
+            o.backupMode = BackupNone;
+        });
+    }
 };
