@@ -337,6 +337,7 @@ void FileRun::writeBack(std::optional<mode_t> attributes)
             ? FileAttributes::withArchive(*attributes)
             : *attributes;
     request.backupPath = m_backupPath;
+    request.journal = m_run.state.journal;
     m_writes.submit(std::move(request), [this] { m_run.host.pump(); });
     clearStatus();
 }
@@ -414,8 +415,7 @@ void ReportWrite(const WriteResult &write, RunContext &run)
 {
     switch (write.outcome) {
     case WriteOutcome::Written:
-        if (RunJournal *journal = run.state.journal;
-            journal && !journal->failed() && !journal->fileWritten(write.path, write.backupPath))
+        if (RunJournal *journal = run.state.journal; journal && journal->takeFailureNotice())
             reportJournalFailure(run);
         break;
     case WriteOutcome::ChangedOnDisk:
@@ -438,8 +438,11 @@ void ReportWrite(const WriteResult &write, RunContext &run)
 
 void FinishJournal(RunContext &run)
 {
-    if (RunJournal *journal = run.state.journal;
-        journal && !journal->failed() && !journal->flush())
+    RunJournal *journal = run.state.journal;
+    if (!journal)
+        return;
+    journal->flush();
+    if (journal->takeFailureNotice())
         reportJournalFailure(run);
 }
 

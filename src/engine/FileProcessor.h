@@ -27,8 +27,8 @@ void ProcessFile(const QString &path, int requiredCoding, PathTable &statistics,
 void ProcessFile(const QString &path, int requiredCoding, PreparedFile prepared,
                  PathTable &statistics, RunContext &run, WriteQueue &writes);
 
-// Tells the user about a write that did not succeed, and records one that
-// did in the run's journal. A failed write stops the batch.
+// Tells the user about a write that did not succeed, or that the run's
+// journal could not record one that did. A failed write stops the batch.
 void ReportWrite(const WriteResult &write, RunContext &run);
 
 // Waits until the run's journal is on disk; tells the user when it is not.

@@ -103,6 +103,7 @@ bool RunJournal::open()
 
 bool RunJournal::fileWritten(const QString &path, const QString &backupPath)
 {
+    const std::lock_guard lock(m_mutex);
     if (m_failed || (!m_file.isOpen() && !open())) {
         m_failed = true;
         return false;
@@ -125,9 +126,24 @@ bool RunJournal::fileWritten(const QString &path, const QString &backupPath)
 
 bool RunJournal::flush()
 {
+    const std::lock_guard lock(m_mutex);
     if (m_sync && !m_sync->flush())
         m_failed = true;
     return !m_failed;
+}
+
+bool RunJournal::failed() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_failed;
+}
+
+bool RunJournal::takeFailureNotice()
+{
+    const std::lock_guard lock(m_mutex);
+    const bool notice = m_failed && !m_failureNoticed;
+    m_failureNoticed = m_failureNoticed || m_failed;
+    return notice;
 }
 
 std::optional<JournalRecord> ReadLastJournal(const QString &folder)

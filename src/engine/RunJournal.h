@@ -8,6 +8,7 @@
 #include <QList>
 #include <QString>
 #include <memory>
+#include <mutex>
 #include <optional>
 
 // The record of one run's writes, kept so that the run can be undone. One
@@ -30,14 +31,20 @@ public:
 
     // Records the file at `path` that the run has just written, with its
     // back-up copy (empty when none was made). False when the journal could
-    // not be written; the run itself goes on.
+    // not be written; the run itself goes on. Called from the threads that
+    // write the files, right after each rename, so that a killed run leaves
+    // a journal of every file it replaced.
     bool fileWritten(const QString &path, const QString &backupPath);
 
     // Waits until every record is on disk; false when one could not be.
     bool flush();
 
     // A record failed: the journal takes no more.
-    bool failed() const { return m_failed; }
+    bool failed() const;
+
+    // True once, the first time it is asked after a record failed: the user
+    // is told once.
+    bool takeFailureNotice();
 
     // The journal folder of this user.
     static QString defaultFolder();
@@ -51,6 +58,8 @@ private:
     PosixFile m_file;
     std::unique_ptr<BackgroundSync> m_sync; // flushes m_file, and ends before it
     bool m_failed = false;
+    bool m_failureNoticed = false;
+    mutable std::mutex m_mutex;
 };
 
 // A journal as read back.

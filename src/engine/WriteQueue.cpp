@@ -28,6 +28,8 @@ WriteResult WriteNow(WriteRequest &request, bool deferFolderSync)
                                      request.keepModificationTime, &result.keptCopy,
                                      deferFolderSync ? &result.folderToSync : nullptr);
     request.content.release();
+    if (result.outcome == WriteOutcome::Written && request.journal)
+        request.journal->fileWritten(request.path, request.backupPath);
     // The attributes of before the write come back, read-only included,
     // whether the write succeeded or not.
     if (request.attributes)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/ByteBuffer.h"
+#include "engine/RunJournal.h"
 #include "engine/SafeFileWriter.h"
 
 #include <QSet>
@@ -19,6 +20,8 @@ struct WriteRequest {
     // Mode bits put back after the write, whatever its outcome.
     std::optional<mode_t> attributes;
     QString backupPath;
+    // Where a written file is recorded, right after its rename; or none.
+    RunJournal *journal = nullptr;
 };
 
 struct WriteResult {
