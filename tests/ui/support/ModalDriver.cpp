@@ -43,14 +43,17 @@ void ModalDriver::answer(QMessageBox::StandardButton button)
 void ModalDriver::poll()
 {
     QWidget *modal = QApplication::activeModalWidget();
-    if (!modal || m_actions.isEmpty() || !modal->isVisible() || modal == m_lastHandled)
+    if (!modal || m_actions.isEmpty() || !modal->isVisible() || modal == m_lastHandled
+        || m_busy.contains(modal))
         return;
     m_lastHandled = modal;
     // The action runs from the event loop, not from this timer, so that a
     // window it opens in turn is driven by the next queued action.
     QTimer::singleShot(0, modal, [this, modal, action = m_actions.takeFirst()] {
         const QPointer<QWidget> handled(modal);
+        m_busy.append(modal);
         action(modal);
+        m_busy.removeOne(modal);
         // A reused dialog that the action closed is driven again at its next
         // showing.
         if (!handled || !handled->isVisible())

@@ -39,5 +39,9 @@ private:
     // The window driven last: it is not given the next action until another
     // window was driven or it was closed.
     QPointer<QWidget> m_lastHandled;
+    // Windows whose action is still running: a question the action opened
+    // and answered leaves them active again before the action is over, and
+    // they must not take the next action meant for the next question.
+    QList<QWidget *> m_busy;
     class QTimer *m_timer;
 };
