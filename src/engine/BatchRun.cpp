@@ -101,9 +101,7 @@ void BatchRun::ProcessFileList()
             entry.path = m_files.cell(i, FileListPath);
             entry.requiredCoding =
                 FileEncodingFromName(m_files.cell(i, FileListCoding).toLatin1());
-            if (const auto found = state.CollectedFiles.constFind(entry.path);
-                found != state.CollectedFiles.constEnd())
-                entry.collected = *found;
+            entry.collected = state.collectedIdentity(entry.path);
             entries.push_back(std::move(entry));
         }
         // With no question possible in the middle of a file, the pairs are

@@ -454,10 +454,8 @@ void ProcessFile(const QString &path, int requiredCoding, PreparedFile prepared,
 
 void ProcessFile(const QString &path, int requiredCoding, PathTable &statistics, RunContext &run)
 {
-    const auto collected = run.state.CollectedFiles.constFind(path);
     PreparedFile prepared;
-    prepared.loaded = LoadFile(
-        path, collected != run.state.CollectedFiles.constEnd() ? &*collected : nullptr);
+    prepared.loaded = LoadFile(path, run.state.collectedIdentity(path));
     WriteQueue writes(0, [&run](const WriteResult &write) { ReportWrite(write, run); });
     ProcessFile(path, requiredCoding, std::move(prepared), statistics, run, writes);
 }

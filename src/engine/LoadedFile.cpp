@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <fcntl.h>
 
-LoadedFile LoadFile(const QString &path, const CollectedIdentity *collected, ByteBuffer buffer)
+LoadedFile LoadFile(const QString &path, const std::optional<CollectedIdentity> &collected)
 {
     LoadedFile loaded;
     // Non-blocking, so that a named pipe in place of the file cannot hang
@@ -34,7 +34,8 @@ LoadedFile LoadFile(const QString &path, const CollectedIdentity *collected, Byt
         return loaded;
     }
     loaded.identity = FileIdentity::of(info);
-    if (buffer.capacity() < info.st_size && !buffer.allocate(info.st_size)) {
+    ByteBuffer buffer;
+    if (!buffer.allocate(info.st_size)) {
         loaded.result = LoadedFile::Result::OutOfMemory;
         return loaded;
     }

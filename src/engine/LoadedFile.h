@@ -6,6 +6,7 @@
 #include "engine/SafeFileWriter.h"
 
 #include <QString>
+#include <optional>
 
 // A file's content as read for a run, with everything the coding and binary
 // decisions need. Loading touches nothing but the file and asks nobody, so it
@@ -23,11 +24,10 @@ struct LoadedFile {
     ContentSummary content; // when Read
 };
 
-// Reads the whole file at `path` into `buffer` (reused when large enough) and
-// scans its content. `collected` is the identity the file had when the run
-// collected it, or null: a file that is no longer that file is Changed.
-LoadedFile LoadFile(const QString &path, const CollectedIdentity *collected,
-                    ByteBuffer buffer = {});
+// Reads the whole file at `path` and scans its content. `collected` is the
+// identity the file had when the run collected it, if it did: a file that is
+// no longer that file is Changed.
+LoadedFile LoadFile(const QString &path, const std::optional<CollectedIdentity> &collected);
 
 // The coding a file is processed in: the byte-order mark's, else the
 // content's guess, else ANSI; a coding the user required wins over both.

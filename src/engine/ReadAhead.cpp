@@ -1,12 +1,10 @@
 #include "engine/ReadAhead.h"
 
+#include "engine/PumpedWait.h"
 #include "engine/SilentHost.h"
-
-#include <chrono>
 
 namespace {
 
-constexpr auto WaitSlice = std::chrono::milliseconds(20);
 // The content read ahead and not yet taken stays below this, but for the
 // next file; large files are then read ahead one or two at a time.
 constexpr qint64 BytesAhead = 16 * 1024 * 1024;
@@ -67,8 +65,7 @@ PreparedFile ReadAhead::take(int index, const std::function<void()> &whileWaitin
         return prepare(m_entries[size_t(index)]);
     scheduleAhead();
     std::future<PreparedFile> &ready = m_ready[size_t(index)];
-    while (ready.wait_for(WaitSlice) != std::future_status::ready)
-        whileWaiting();
+    WaitPumping(ready, whileWaiting);
     PreparedFile prepared = ready.get();
     m_bytesAhead -= sizeOf(index);
     m_taken = index + 1;
@@ -81,7 +78,7 @@ PreparedFile ReadAhead::prepare(const Entry &entry)
 {
     PreparedFile prepared;
     prepared.loaded =
-        LoadFile(entry.path, entry.collected ? &*entry.collected : nullptr);
+        LoadFile(entry.path, entry.collected);
     if (!m_pairs || prepared.loaded.result != LoadedFile::Result::Read
         || m_workerState.breakRequested())
         return prepared;

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <atomic>
+#include <optional>
 
 class PreviewReceiver;
 class RunJournal;
@@ -51,6 +52,14 @@ struct RunState {
     // Threads the run may use besides its own: 0 chooses by the machine's
     // cores, 1 is the plain run that does everything on the run's thread.
     int workerThreads = 0;
+
+    // The identity the file had when collected; none for a file the run did
+    // not collect.
+    std::optional<CollectedIdentity> collectedIdentity(const QString &path) const
+    {
+        const auto found = CollectedFiles.constFind(path);
+        return found == CollectedFiles.constEnd() ? std::nullopt : std::optional(*found);
+    }
 
     bool breakRequested() const { return BreakRequested.load(std::memory_order_relaxed); }
     void requestBreak() { BreakRequested.store(true, std::memory_order_relaxed); }

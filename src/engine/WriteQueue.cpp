@@ -1,21 +1,15 @@
 #include "engine/WriteQueue.h"
 
 #include "engine/FileAttributes.h"
+#include "engine/PumpedWait.h"
 
 #include <QScopedValueRollback>
 #include <chrono>
 
 namespace {
-constexpr auto WaitSlice = std::chrono::milliseconds(20);
 // The content of the writes in flight stays below this, but for one write:
 // large files are written a few at a time, small ones many.
 constexpr qint64 BytesInFlight = 16 * 1024 * 1024;
-
-void waitFor(const std::future<WriteResult> &result, const std::function<void()> &whileWaiting)
-{
-    while (result.wait_for(WaitSlice) != std::future_status::ready)
-        whileWaiting();
-}
 } // namespace
 
 WriteResult WriteNow(WriteRequest &request, bool deferFolderSync)
@@ -66,7 +60,7 @@ void WriteQueue::submit(WriteRequest request, const std::function<void()> &while
     const qint64 bytes = request.content.length();
     while (!m_inFlight.empty()
            && (int(m_inFlight.size()) >= m_limit || m_bytesInFlight + bytes > BytesInFlight)) {
-        waitFor(m_inFlight.front().result, whileWaiting);
+        WaitPumping(m_inFlight.front().result, whileWaiting);
         reportFront();
     }
     m_bytesInFlight += bytes;
@@ -106,7 +100,7 @@ void WriteQueue::reportAll(const std::function<void()> &whileWaiting)
         return;
     const QScopedValueRollback reporting(m_reporting, true);
     while (!m_inFlight.empty()) {
-        waitFor(m_inFlight.front().result, whileWaiting);
+        WaitPumping(m_inFlight.front().result, whileWaiting);
         reportFront();
     }
 }
