@@ -5,6 +5,7 @@
 #include <QDir>
 #include <cerrno>
 #include <cstdlib>
+#include <ctime>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -65,30 +66,47 @@ bool putBack(PosixFile &file, PosixFile &copy, const struct stat &original)
 
 WriteOutcome writeInPlace(const QByteArray &target, const char *data, qint64 size,
                           const struct stat &original, bool keepModificationTime,
-                          QString *keptCopy)
+                          QString *keptCopy, const BeforeReplace &beforeReplace)
 {
     PosixFile file = PosixFile::open(target, O_RDWR);
     if (!file.isOpen())
         return WriteOutcome::Failed;
-    if (!reserve(file, original.st_size, size)) {
-        // A partial reservation may have grown the file; its content is whole.
-        (void)::ftruncate(file.descriptor(), original.st_size);
-        return WriteOutcome::Failed;
-    }
 
+    // The copy is taken while the file is still exactly the original: the
+    // reservation below may append zeros to it.
     QByteArray copyName;
     PosixFile copy = createKeptCopy(target.left(qMax(qsizetype(1), target.lastIndexOf('/'))),
                                     copyName);
     if (!copy.isOpen() || !keepCopy(file, copy)) {
         if (!copyName.isEmpty())
             ::unlink(copyName.constData());
+        return WriteOutcome::Failed;
+    }
+
+    timespec modified = original.st_mtim;
+    if (!keepModificationTime)
+        ::clock_gettime(CLOCK_REALTIME, &modified);
+    if (beforeReplace) {
+        FileIdentity identity = FileIdentity::of(original);
+        identity.size = off_t(size);
+        identity.modified = modified;
+        beforeReplace(identity);
+    }
+
+    if (!reserve(file, original.st_size, size)) {
+        // A partial reservation may have grown the file; its content is whole.
+        const timespec times[2] = {{0, UTIME_OMIT}, original.st_mtim};
         (void)::ftruncate(file.descriptor(), original.st_size);
+        ::futimens(file.descriptor(), times);
+        ::unlink(copyName.constData());
         return WriteOutcome::Failed;
     }
 
     bool written = writeContent(file, data, size);
-    if (written && keepModificationTime) {
-        const timespec times[2] = {{0, UTIME_OMIT}, original.st_mtim};
+    if (written) {
+        // Only the owner may set a time; another writer's file keeps the
+        // time of the write, which is not an error.
+        const timespec times[2] = {{0, UTIME_OMIT}, modified};
         ::futimens(file.descriptor(), times);
     }
     written = written && ::fsync(file.descriptor()) == 0;

@@ -46,21 +46,51 @@ void removeOldJournals(const QString &folder)
         QFile::remove(QDir(folder).filePath(names[i]));
 }
 
-std::optional<JournalEntry> parseEntry(const QList<QByteArray> &fields)
+QByteArray identityText(const FileIdentity &identity)
 {
-    if (fields.size() != 8)
-        return std::nullopt;
-    bool ok[5] = {};
-    JournalEntry entry;
-    entry.path = decodePath(fields[1]);
-    entry.identity.device = dev_t(fields[2].toULongLong(&ok[0]));
-    entry.identity.inode = ino_t(fields[3].toULongLong(&ok[1]));
-    entry.identity.size = off_t(fields[4].toLongLong(&ok[2]));
-    entry.identity.modified.tv_sec = time_t(fields[5].toLongLong(&ok[3]));
-    entry.identity.modified.tv_nsec = long(fields[6].toLong(&ok[4]));
-    entry.backupPath = decodePath(fields[7]);
+    return QByteArray::number(quint64(identity.device)) + ' '
+        + QByteArray::number(quint64(identity.inode)) + ' '
+        + QByteArray::number(qint64(identity.size)) + ' '
+        + QByteArray::number(qint64(identity.modified.tv_sec)) + ' '
+        + QByteArray::number(qint64(identity.modified.tv_nsec));
+}
+
+constexpr qsizetype IdentityFields = 5;
+
+// The identity in the five fields from `first`.
+std::optional<FileIdentity> parseIdentity(const QList<QByteArray> &fields, qsizetype first)
+{
+    bool ok[IdentityFields] = {};
+    FileIdentity identity;
+    identity.device = dev_t(fields[first].toULongLong(&ok[0]));
+    identity.inode = ino_t(fields[first + 1].toULongLong(&ok[1]));
+    identity.size = off_t(fields[first + 2].toLongLong(&ok[2]));
+    identity.modified.tv_sec = time_t(fields[first + 3].toLongLong(&ok[3]));
+    identity.modified.tv_nsec = long(fields[first + 4].toLong(&ok[4]));
     for (bool fieldOk : ok) {
         if (!fieldOk)
+            return std::nullopt;
+    }
+    return identity;
+}
+
+// "file", the path, the identity written, the back-up copy and, but in older
+// journals, the identity as read.
+std::optional<JournalEntry> parseEntry(const QList<QByteArray> &fields)
+{
+    constexpr qsizetype Fields = 3 + IdentityFields;
+    if (fields.size() != Fields && fields.size() != Fields + IdentityFields)
+        return std::nullopt;
+    JournalEntry entry;
+    entry.path = decodePath(fields[1]);
+    const std::optional<FileIdentity> written = parseIdentity(fields, 2);
+    if (!written)
+        return std::nullopt;
+    entry.identity = *written;
+    entry.backupPath = decodePath(fields[2 + IdentityFields]);
+    if (fields.size() > Fields) {
+        entry.asRead = parseIdentity(fields, Fields);
+        if (!entry.asRead)
             return std::nullopt;
     }
     return entry;
@@ -101,23 +131,16 @@ bool RunJournal::open()
                                   + timeText(m_started) + '\n');
 }
 
-bool RunJournal::fileWritten(const QString &path, const QString &backupPath)
+bool RunJournal::replacing(const QString &path, const FileIdentity &asRead,
+                           const FileIdentity &written, const QString &backupPath)
 {
+    const QByteArray line = "file " + encodePath(path) + ' ' + identityText(written) + ' '
+        + encodePath(backupPath) + ' ' + identityText(asRead) + '\n';
     const std::lock_guard lock(m_mutex);
     if (m_failed || (!m_file.isOpen() && !open())) {
         m_failed = true;
         return false;
     }
-    struct stat info {};
-    if (::stat(nativePath(path).constData(), &info) != 0) {
-        m_failed = true;
-        return false;
-    }
-    const QByteArray line = "file " + encodePath(path) + ' ' + QByteArray::number(quint64(info.st_dev))
-        + ' ' + QByteArray::number(quint64(info.st_ino)) + ' '
-        + QByteArray::number(qint64(info.st_size)) + ' '
-        + QByteArray::number(qint64(info.st_mtim.tv_sec)) + ' '
-        + QByteArray::number(qint64(info.st_mtim.tv_nsec)) + ' ' + encodePath(backupPath) + '\n';
     m_failed = m_sync->failed() || !m_file.writeAll(line.constData(), line.size());
     if (!m_failed)
         m_sync->request();

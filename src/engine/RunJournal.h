@@ -16,11 +16,14 @@
 // (the per-user data folder's "runs"); the newest KeptJournals are kept.
 //
 // The file is text, one record a line: "job", "started", then one "file" line
-// per written file (path, the identity the write left, the back-up copy), and
-// "undone" once the run was taken back. Paths are percent-encoded file-name
-// bytes. The lines are flushed to disk in the background, a few at a time as
-// they come, and all of them before the run ends: a run that was killed
-// leaves a journal of what it wrote but for its last moments.
+// per file the run replaces (path, the identity the write leaves, the back-up
+// copy, the identity the file had when read), and "undone" once the run was
+// taken back. Paths are percent-encoded file-name bytes. A file's line is
+// written just before the file is replaced, so that a run killed at any
+// moment leaves a record of every file it touched; a file whose write then
+// failed or never came still has the identity it was read with, and the undo
+// leaves it alone. The lines are flushed to disk in the background, a few at
+// a time as they come, and all of them before the run ends.
 class RunJournal
 {
 public:
@@ -29,12 +32,13 @@ public:
     // `folder` is created with the first record; `jobPath` names the job.
     RunJournal(const QString &folder, const QString &jobPath);
 
-    // Records the file at `path` that the run has just written, with its
+    // Records that the file at `path`, read as `asRead`, is about to be
+    // replaced by content that will have the identity `written`, with its
     // back-up copy (empty when none was made). False when the journal could
     // not be written; the run itself goes on. Called from the threads that
-    // write the files, right after each rename, so that a killed run leaves
-    // a journal of every file it replaced.
-    bool fileWritten(const QString &path, const QString &backupPath);
+    // write the files.
+    bool replacing(const QString &path, const FileIdentity &asRead, const FileIdentity &written,
+                   const QString &backupPath);
 
     // Waits until every record is on disk; false when one could not be.
     bool flush();
@@ -65,8 +69,11 @@ private:
 // A journal as read back.
 struct JournalEntry {
     QString path;
-    FileIdentity identity;
+    FileIdentity identity; // as the run's write left the file
     QString backupPath;
+    // As the file was read; journals of older versions, written after each
+    // replacement, have none.
+    std::optional<FileIdentity> asRead;
 };
 
 struct JournalRecord {

@@ -29,13 +29,18 @@ bool readBackup(const QString &path, BackupContent &content)
     return true;
 }
 
-QString restore(const JournalEntry &entry)
+// Why the file was left as it is; empty when it was restored, nothing when
+// the run never replaced it (its write failed, or the run was killed first).
+std::optional<QString> restore(const JournalEntry &entry)
 {
     struct stat info {};
     if (::stat(nativePath(entry.path).constData(), &info) != 0)
         return QStringLiteral("the file is gone");
-    if (!entry.identity.matches(info))
+    if (!entry.identity.matches(info)) {
+        if (entry.asRead && entry.asRead->matches(info))
+            return std::nullopt;
         return QStringLiteral("the file was changed after the run");
+    }
     if (entry.backupPath.isEmpty())
         return QStringLiteral("the run made no back-up copy");
     BackupContent backup;
@@ -82,8 +87,8 @@ QList<RestoreResult> UndoRun(const JournalRecord &journal)
     QList<RestoreResult> results;
     // In the reverse order of writing.
     for (auto entry = journal.entries.crbegin(); entry != journal.entries.crend(); ++entry) {
-        const QString reason = restore(*entry);
-        results.append({entry->path, reason.isEmpty(), reason});
+        if (const std::optional<QString> reason = restore(*entry))
+            results.append({entry->path, reason->isEmpty(), *reason});
     }
     MarkJournalUndone(journal);
     return results;

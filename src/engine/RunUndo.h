@@ -18,7 +18,8 @@ std::optional<JournalRecord> LastUndoableRun(const QString &folder);
 
 // Puts back every file of the run from its back-up copy, with the copy's
 // modification time, where the file still has the identity the run left. A
-// file changed since, or without a back-up copy, is left alone. The write is
+// file changed since, or without a back-up copy, is left alone; a file the
+// run never replaced has no result. The write is
 // the run's safe write; the back-up copies stay. The journal is then marked
 // undone, whatever could be restored.
 QList<RestoreResult> UndoRun(const JournalRecord &journal);

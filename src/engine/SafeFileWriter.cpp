@@ -183,7 +183,8 @@ private:
 
 WriteOutcome writeFileSafely(const QString &path, const char *data, qint64 size,
                              const FileIdentity &asRead, bool keepModificationTime,
-                             QString *keptCopy, QByteArray *folderToSync)
+                             QString *keptCopy, QByteArray *folderToSync,
+                             const BeforeReplace &beforeReplace)
 {
     QByteArray target = nativePath(path);
     struct stat original {};
@@ -202,13 +203,15 @@ WriteOutcome writeFileSafely(const QString &path, const char *data, qint64 size,
         return WriteOutcome::ChangedOnDisk;
 
     if (original.st_nlink > 1)
-        return writeInPlace(target, data, size, original, keepModificationTime, keptCopy);
+        return writeInPlace(target, data, size, original, keepModificationTime, keptCopy,
+                            beforeReplace);
 
     const QByteArray folder = folderOf(target);
     NewContent temporary;
     if (!temporary.create(folder)) {
         return mayNotCreateIn(errno)
-            ? writeInPlace(target, data, size, original, keepModificationTime, keptCopy)
+            ? writeInPlace(target, data, size, original, keepModificationTime, keptCopy,
+                            beforeReplace)
             : WriteOutcome::Failed;
     }
     const int fd = temporary.file().descriptor();
@@ -221,7 +224,7 @@ WriteOutcome writeFileSafely(const QString &path, const char *data, qint64 size,
     }
     if (ready && keepModificationTime)
         keepModificationTimeOf(fd, original);
-    const bool written = ready && ::fsync(fd) == 0;
+    bool written = ready && ::fsync(fd) == 0;
 
     // The last look before the rename narrows the window in which another
     // program's change could be lost to the time of a few system calls. The
@@ -229,6 +232,13 @@ WriteOutcome writeFileSafely(const QString &path, const char *data, qint64 size,
     // temporary file only between the link and the rename.
     struct stat current {};
     const bool unchanged = ::stat(target.constData(), &current) == 0 && asRead.matches(current);
+    // The rename keeps the new file's inode, size and modification time.
+    if (written && unchanged && beforeReplace) {
+        struct stat replacement {};
+        written = ::fstat(fd, &replacement) == 0;
+        if (written)
+            beforeReplace(FileIdentity::of(replacement));
+    }
     if (written && unchanged && temporary.name()
         && ::rename(temporary.path().constData(), target.constData()) == 0) {
         temporary.renamed();

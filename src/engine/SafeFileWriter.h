@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QtGlobal>
+#include <functional>
 #include <sys/stat.h>
 
 // What a file was when it was read. The write refuses to replace a file that
@@ -46,9 +47,15 @@ enum class WriteOutcome {
 // The folder is flushed after the rename, so that the rename lasts too;
 // given `folderToSync`, it is not, and the folder's path is stored there for
 // the caller, who flushes each folder once after many writes.
+//
+// `beforeReplace`, when given, is told the identity the file will have once
+// written, just before the original is touched: a record kept of it then
+// names the file even when the process dies in the middle of the write.
+using BeforeReplace = std::function<void(const FileIdentity &written)>;
 WriteOutcome writeFileSafely(const QString &path, const char *data, qint64 size,
                              const FileIdentity &asRead, bool keepModificationTime,
-                             QString *keptCopy = nullptr, QByteArray *folderToSync = nullptr);
+                             QString *keptCopy = nullptr, QByteArray *folderToSync = nullptr,
+                             const BeforeReplace &beforeReplace = {});
 
 // Flushes a folder to disk, so that the renames in it last.
 void syncFolder(const QByteArray &folder);

@@ -17,13 +17,17 @@ WriteResult WriteNow(WriteRequest &request, bool deferFolderSync)
     WriteResult result;
     result.path = request.path;
     result.backupPath = request.backupPath;
+    BeforeReplace record;
+    if (request.journal) {
+        record = [&request](const FileIdentity &written) {
+            request.journal->replacing(request.path, request.asRead, written, request.backupPath);
+        };
+    }
     result.outcome = writeFileSafely(request.path, request.content.data(),
                                      request.content.length(), request.asRead,
                                      request.keepModificationTime, &result.keptCopy,
-                                     deferFolderSync ? &result.folderToSync : nullptr);
+                                     deferFolderSync ? &result.folderToSync : nullptr, record);
     request.content.release();
-    if (result.outcome == WriteOutcome::Written && request.journal)
-        request.journal->fileWritten(request.path, request.backupPath);
     // The attributes of before the write come back, read-only included,
     // whether the write succeeded or not.
     if (request.attributes)

@@ -20,7 +20,7 @@ struct WriteRequest {
     // Mode bits put back after the write, whatever its outcome.
     std::optional<mode_t> attributes;
     QString backupPath;
-    // Where a written file is recorded, right after its rename; or none.
+    // Where the file is recorded just before it is replaced; or none.
     RunJournal *journal = nullptr;
 };
 

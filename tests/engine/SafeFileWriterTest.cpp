@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <fcntl.h>
 #include <functional>
+#include <optional>
 #include <gtest/gtest.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -112,6 +113,46 @@ TEST_F(SafeFileWriterTest, HardLinkedFileIsWrittenInPlaceSoEveryLinkSeesIt)
     EXPECT_EQ(statOf(file).st_ino, before.st_ino);
     EXPECT_EQ(statOf(file).st_nlink, nlink_t(2));
     EXPECT_EQ(TestFiles::read(other), newContent);
+}
+
+TEST_F(SafeFileWriterTest, IsToldBeforeTheReplacementTheIdentityTheFileThenHas)
+{
+    // The undo trusts this identity: it must be the file's after the write,
+    // by rename and in place, with the time kept or new.
+    for (const bool hardLinked : {false, true}) {
+        for (const bool keepTime : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "hard-linked " << hardLinked << ", keep time " << keepTime);
+            TestFiles::write(file, oldContent);
+            setModificationTime(file, 1'000'000'000, 0);
+            const QString other = dir.filePath("other-name.txt");
+            QFile::remove(other);
+            if (hardLinked) {
+                ASSERT_EQ(::link(QFile::encodeName(file).constData(), QFile::encodeName(other).constData()),
+                          0);
+            }
+            std::optional<FileIdentity> told;
+            const auto record = [&](const FileIdentity &written) {
+                EXPECT_EQ(TestFiles::read(file), oldContent);
+                // Should the process die from here on, an in-place write
+                // leaves the user an exact copy of the original.
+                if (hardLinked) {
+                    const QStringList copies = temporaryLeftovers(dir.path());
+                    EXPECT_EQ(copies.size(), 1);
+                    if (!copies.isEmpty()) {
+                        EXPECT_EQ(TestFiles::read(dir.filePath(copies.first())), oldContent);
+                    }
+                }
+                told = written;
+            };
+
+            ASSERT_EQ(writeFileSafely(file, newContent.constData(), newContent.size(), identityOf(file),
+                                      keepTime, nullptr, nullptr, record),
+                      WriteOutcome::Written);
+
+            ASSERT_TRUE(told);
+            EXPECT_TRUE(told->matches(statOf(file)));
+        }
+    }
 }
 
 TEST_F(SafeFileWriterTest, FileChangedByAnotherProgramIsNotOverwritten)
