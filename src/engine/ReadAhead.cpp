@@ -77,8 +77,7 @@ PreparedFile ReadAhead::take(int index, const std::function<void()> &whileWaitin
 PreparedFile ReadAhead::prepare(const Entry &entry)
 {
     PreparedFile prepared;
-    prepared.loaded =
-        LoadFile(entry.path, entry.collected);
+    prepared.loaded = LoadFile(entry.path, entry.collected);
     if (!m_pairs || prepared.loaded.result != LoadedFile::Result::Read
         || m_workerState.breakRequested())
         return prepared;

@@ -131,7 +131,7 @@ bool RunJournal::open()
                                   + timeText(m_started) + '\n');
 }
 
-bool RunJournal::replacing(const QString &path, const FileIdentity &asRead,
+void RunJournal::replacing(const QString &path, const FileIdentity &asRead,
                            const FileIdentity &written, const QString &backupPath)
 {
     const QByteArray line = "file " + encodePath(path) + ' ' + identityText(written) + ' '
@@ -139,12 +139,11 @@ bool RunJournal::replacing(const QString &path, const FileIdentity &asRead,
     const std::lock_guard lock(m_mutex);
     if (m_failed || (!m_file.isOpen() && !open())) {
         m_failed = true;
-        return false;
+        return;
     }
     m_failed = m_sync->failed() || !m_file.writeAll(line.constData(), line.size());
     if (!m_failed)
         m_sync->request();
-    return !m_failed;
 }
 
 bool RunJournal::flush()
@@ -153,12 +152,6 @@ bool RunJournal::flush()
     if (m_sync && !m_sync->flush())
         m_failed = true;
     return !m_failed;
-}
-
-bool RunJournal::failed() const
-{
-    const std::lock_guard lock(m_mutex);
-    return m_failed;
 }
 
 bool RunJournal::takeFailureNotice()

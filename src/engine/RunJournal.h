@@ -34,17 +34,15 @@ public:
 
     // Records that the file at `path`, read as `asRead`, is about to be
     // replaced by content that will have the identity `written`, with its
-    // back-up copy (empty when none was made). False when the journal could
-    // not be written; the run itself goes on. Called from the threads that
-    // write the files.
-    bool replacing(const QString &path, const FileIdentity &asRead, const FileIdentity &written,
+    // back-up copy (empty when none was made). Called from the threads that
+    // write the files. When the journal cannot be written, the run itself
+    // goes on, the journal takes no more records, and takeFailureNotice says
+    // so.
+    void replacing(const QString &path, const FileIdentity &asRead, const FileIdentity &written,
                    const QString &backupPath);
 
     // Waits until every record is on disk; false when one could not be.
     bool flush();
-
-    // A record failed: the journal takes no more.
-    bool failed() const;
 
     // True once, the first time it is asked after a record failed: the user
     // is told once.
@@ -63,7 +61,7 @@ private:
     std::unique_ptr<BackgroundSync> m_sync; // flushes m_file, and ends before it
     bool m_failed = false;
     bool m_failureNoticed = false;
-    mutable std::mutex m_mutex;
+    std::mutex m_mutex;
 };
 
 // A journal as read back.
