@@ -1,7 +1,7 @@
-#include "engine/ApplyStringPair.h"
-#include "engine/ContentScan.h"
-#include "engine/Encodings.h"
-#include "engine/SilentHost.h"
+#include "engine/run/ApplyStringPair.h"
+#include "engine/run/SilentHost.h"
+#include "engine/text/ContentScan.h"
+#include "engine/text/Encodings.h"
 
 #include <benchmark/benchmark.h>
 

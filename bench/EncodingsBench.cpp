@@ -1,5 +1,5 @@
-#include "engine/CodePage.h"
-#include "engine/Encodings.h"
+#include "engine/text/CodePage.h"
+#include "engine/text/Encodings.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
 // The content classification (byte-order mark, content guess, binary test)
 // on any bytes, and decoding for display in every encoding.
-#include "engine/Encodings.h"
+#include "engine/text/Encodings.h"
 
 #include <cstdint>
 #include <cstdlib>

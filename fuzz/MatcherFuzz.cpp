@@ -1,8 +1,8 @@
 // The matcher with skip-ahead, paused every few bytes, must find exactly what
 // the plain scan finds. Input: an encoding byte, an options byte, a pause
 // byte, then the find text up to a zero byte, then the text to search.
-#include "engine/PairMatcher.h"
-#include "engine/PreparedPair.h"
+#include "engine/match/PairMatcher.h"
+#include "engine/match/PreparedPair.h"
 #include "support/MatcherScan.h"
 
 #include <cstdint>

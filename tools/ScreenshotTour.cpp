@@ -3,14 +3,14 @@
 // with its file list, a real match in the replace confirmation and the
 // statistics. A picture of each goes into a folder. Run it under an X server
 // (scripts/screenshots starts Xvfb); the job's files are changed by the run.
-#include "app/AboutBox.h"
-#include "app/HelpFile.h"
-#include "app/ProgramInfo.h"
-#include "app/TStickyForm.h"
+#include "services/ProgramInfo.h"
 #include "ui/Continue/TContinueFrm.h"
 #include "ui/EditDirs/TDirectoryBrowseFrm.h"
 #include "ui/MainWindow/TPKSarvonexFrm.h"
 #include "ui/Wizard/TWizardFrm.h"
+#include "widgets/AboutBox.h"
+#include "widgets/HelpFile.h"
+#include "widgets/TStickyForm.h"
 
 #include <QAbstractButton>
 #include <QApplication>

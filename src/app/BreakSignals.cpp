@@ -1,6 +1,6 @@
 #include "app/BreakSignals.h"
 
-#include "engine/RunState.h"
+#include "engine/run/RunState.h"
 
 #include <csignal>
 

@@ -1,6 +1,6 @@
 #include "app/ConsoleUndo.h"
 
-#include "engine/RunUndo.h"
+#include "engine/journal/RunUndo.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/FilePreview.h"
+#include "engine/preview/FilePreview.h"
 
 #include <QList>
 #include <QString>

@@ -1,9 +1,9 @@
-#include "app/CommandLine.h"
 #include "app/ConnectionCheck.h"
 #include "app/ConsoleRun.h"
 #include "app/ConsoleUndo.h"
 #include "app/PreviewPrinter.h"
-#include "app/ProgramInfo.h"
+#include "services/CommandLine.h"
+#include "services/ProgramInfo.h"
 #include "ui/MainWindow/TPKSarvonexFrm.h"
 
 #include <QApplication>

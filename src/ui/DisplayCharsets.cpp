@@ -1,6 +1,6 @@
 #include "ui/DisplayCharsets.h"
 
-#include "engine/CodePage.h"
+#include "engine/text/CodePage.h"
 
 #include <QByteArray>
 #include <cerrno>

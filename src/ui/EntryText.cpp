@@ -1,6 +1,6 @@
 #include "ui/EntryText.h"
 
-#include "app/ProgramInfo.h"
+#include "services/ProgramInfo.h"
 #include "ui/DisplayCharsets.h"
 
 #include <QLineEdit>

@@ -1,5 +1,5 @@
 #include "app/BreakSignals.h"
-#include "engine/RunState.h"
+#include "engine/run/RunState.h"
 #include "support/ProgramRun.h"
 #include "support/TestFiles.h"
 

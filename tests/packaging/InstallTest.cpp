@@ -1,5 +1,5 @@
-#include "app/HelpFile.h"
-#include "app/ProgramInfo.h"
+#include "services/ProgramInfo.h"
+#include "widgets/HelpFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/PairMatcher.h"
+#include "engine/match/PairMatcher.h"
 
 #include <QByteArray>
 #include <utility>

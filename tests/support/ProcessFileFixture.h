@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/FileProcessor.h"
+#include "engine/run/FileProcessor.h"
 #include "settings/FileEncoding.h"
 #include "support/RunFixture.h"
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "engine/BatchRun.h"
-#include "engine/ByteBuffer.h"
-#include "engine/FileCollector.h"
-#include "engine/FileProcessor.h"
-#include "engine/RunContext.h"
+#include "engine/files/ByteBuffer.h"
+#include "engine/run/BatchRun.h"
+#include "engine/run/FileCollector.h"
+#include "engine/run/FileProcessor.h"
+#include "engine/run/RunContext.h"
 #include "support/ScriptedHost.h"
 #include "support/TestFiles.h"
 

@@ -1,8 +1,8 @@
 #include "ui/EditDirs/TDirectoryBrowseFrm.h"
 
-#include "app/TSizeGrip.h"
 #include "ui/EditDirs/FolderTreeModel.h"
 #include "ui/EntryText.h"
+#include "widgets/TSizeGrip.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,11 +1,11 @@
 #include "ui/EditDirs/TEditDirsFrm.h"
 
-#include "app/TSizeGrip.h"
-#include "app/ProgramInfo.h"
-#include "engine/CodePage.h"
+#include "engine/text/CodePage.h"
+#include "services/ProgramInfo.h"
 #include "settings/Job.h"
 #include "ui/EditDirs/TDirectoryBrowseFrm.h"
 #include "ui/EntryText.h"
+#include "widgets/TSizeGrip.h"
 
 #include <QFileInfo>
 #include <QMessageBox>

@@ -1,9 +1,9 @@
 #include "ui/EditFileType/TEditFileTypeFrm.h"
 
-#include "app/TSizeGrip.h"
-#include "app/ProgramInfo.h"
+#include "services/ProgramInfo.h"
 #include "settings/FileEncoding.h"
 #include "ui/EntryText.h"
+#include "widgets/TSizeGrip.h"
 
 #include <QButtonGroup>
 #include <QMessageBox>

@@ -1,10 +1,10 @@
 #include "ui/EditStrings/TEditStringsFrm.h"
 
-#include "app/TSizeGrip.h"
 #include "settings/PairOptions.h"
 #include "ui/DisplayCharsets.h"
 #include "ui/EditStrings/HtmlView.h"
 #include "ui/EditStrings/MultiWildcardPosition.h"
+#include "widgets/TSizeGrip.h"
 
 #include <QApplication>
 #include <QFontDatabase>

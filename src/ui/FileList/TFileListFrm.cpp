@@ -1,7 +1,7 @@
 #include "ui/FileList/TFileListFrm.h"
 
-#include "app/TSizeGrip.h"
 #include "ui/FileList/PathTableGrid.h"
+#include "widgets/TSizeGrip.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 // recent files and the question before unsaved changes would be lost.
 #include "ui/MainWindow/TPKSarvonexFrm.h"
 
-#include "app/ProgramInfo.h"
-#include "app/ShellFolders.h"
-#include "engine/CodePage.h"
+#include "engine/text/CodePage.h"
+#include "services/ProgramInfo.h"
+#include "services/ShellFolders.h"
 #include "settings/SettingsFile.h"
 #include "ui/MainWindow/TFileHistory.h"
 #include "ui/MainWindow/WindowRunHost.h"

@@ -2,7 +2,7 @@
 // entries of the four grids through the entry dialogs.
 #include "ui/MainWindow/TPKSarvonexFrm.h"
 
-#include "engine/CodePage.h"
+#include "engine/text/CodePage.h"
 #include "settings/CellText.h"
 #include "ui/EditDirs/TEditDirsFrm.h"
 #include "ui/EditFileType/TEditFileTypeFrm.h"

@@ -2,8 +2,8 @@
 // change the user makes there written back to the job.
 #include "ui/MainWindow/TPKSarvonexFrm.h"
 
-#include "app/ProgramInfo.h"
-#include "engine/CodePage.h"
+#include "engine/text/CodePage.h"
+#include "services/ProgramInfo.h"
 #include "ui/MainWindow/WindowRunHost.h"
 
 #include <QMessageBox>

@@ -1,8 +1,8 @@
 // The preview of a run and the undo of the last run.
 #include "ui/MainWindow/TPKSarvonexFrm.h"
 
-#include "engine/RunJournal.h"
-#include "engine/RunUndo.h"
+#include "engine/journal/RunJournal.h"
+#include "engine/journal/RunUndo.h"
 #include "ui/Preview/TPreviewFrm.h"
 
 #include <QScopeGuard>

@@ -2,10 +2,10 @@
 // stays in the window afterwards.
 #include "ui/MainWindow/TPKSarvonexFrm.h"
 
-#include "app/ProgramInfo.h"
-#include "app/ShellFolders.h"
-#include "engine/CodePage.h"
-#include "engine/FileCollector.h"
+#include "engine/run/FileCollector.h"
+#include "engine/text/CodePage.h"
+#include "services/ProgramInfo.h"
+#include "services/ShellFolders.h"
 #include "ui/EntryText.h"
 
 #include <QFileDialog>

@@ -1,7 +1,7 @@
 #include "ui/MainWindow/TFileHistory.h"
 
-#include "app/Preferences.h"
-#include "app/ShortenPath.h"
+#include "services/Preferences.h"
+#include "services/ShortenPath.h"
 #include "ui/EntryText.h"
 
 #include <QAction>

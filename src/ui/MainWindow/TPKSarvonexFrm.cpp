@@ -1,14 +1,11 @@
 #include "ui/MainWindow/TPKSarvonexFrm.h"
 
-#include "app/AboutBox.h"
-#include "app/HelpFile.h"
-#include "app/ProgramInfo.h"
-#include "app/TStickyForm.h"
-#include "app/WorkerThreads.h"
-#include "engine/FileCollector.h"
-#include "engine/FileProcessor.h"
-#include "engine/RunJournal.h"
-#include "engine/RunUndo.h"
+#include "engine/journal/RunJournal.h"
+#include "engine/journal/RunUndo.h"
+#include "engine/run/FileCollector.h"
+#include "engine/run/FileProcessor.h"
+#include "services/ProgramInfo.h"
+#include "services/WorkerThreads.h"
 #include "settings/SettingsFileError.h"
 #include "ui/EditDirs/TEditDirsFrm.h"
 #include "ui/EditFileType/TEditFileTypeFrm.h"
@@ -19,6 +16,9 @@
 #include "ui/ReplaceConfirm/TReplaceConfirmFrm.h"
 #include "ui/Statistics/TStatisticsFrm.h"
 #include "ui/Wizard/TWizardFrm.h"
+#include "widgets/AboutBox.h"
+#include "widgets/HelpFile.h"
+#include "widgets/TStickyForm.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>

@@ -2,9 +2,9 @@
 
 #include "ui_TPKSarvonexFrm.h"
 
-#include "app/CommandLine.h"
-#include "engine/BatchRun.h"
-#include "engine/RunState.h"
+#include "engine/run/BatchRun.h"
+#include "engine/run/RunState.h"
+#include "services/CommandLine.h"
 #include "settings/Job.h"
 #include "ui/MainWindow/WindowRunHost.h"
 

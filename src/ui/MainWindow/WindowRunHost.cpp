@@ -1,14 +1,14 @@
 #include "ui/MainWindow/WindowRunHost.h"
 
-#include "app/MessageText.h"
-#include "app/ProgramInfo.h"
-#include "app/TStickyForm.h"
+#include "services/ProgramInfo.h"
 #include "ui/Continue/TContinueFrm.h"
 #include "ui/FileList/TFileListFrm.h"
 #include "ui/MainWindow/TPKSarvonexFrm.h"
 #include "ui/ReplaceConfirm/TReplaceConfirmFrm.h"
 #include "ui/Statistics/TStatisticsFrm.h"
 #include "ui/Wizard/TWizardFrm.h"
+#include "widgets/MessageText.h"
+#include "widgets/TStickyForm.h"
 
 #include <QMessageBox>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/EventPump.h"
-#include "engine/RunHost.h"
+#include "engine/run/RunHost.h"
+#include "services/EventPump.h"
 
 class QWidget;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/FilePreview.h"
+#include "engine/preview/FilePreview.h"
 #include "settings/CellTable.h"
 #include "ui_TPreviewFrm.h"
 

@@ -1,6 +1,6 @@
 #include "ui/ReplaceConfirm/ShortenPathToWidth.h"
 
-#include "app/ShortenPath.h"
+#include "services/ShortenPath.h"
 
 #include <QFontMetrics>
 

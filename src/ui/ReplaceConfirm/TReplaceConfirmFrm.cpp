@@ -1,9 +1,9 @@
 #include "ui/ReplaceConfirm/TReplaceConfirmFrm.h"
 
-#include "app/TSizeGrip.h"
-#include "app/ProgramInfo.h"
-#include "engine/CodePage.h"
+#include "engine/text/CodePage.h"
+#include "services/ProgramInfo.h"
 #include "ui/ReplaceConfirm/ShortenPathToWidth.h"
+#include "widgets/TSizeGrip.h"
 
 #include <QApplication>
 #include <QFontDatabase>

@@ -1,6 +1,6 @@
 #include "ui/Statistics/StatisticsTotals.h"
 
-#include "engine/FileProcessor.h"
+#include "engine/run/FileProcessor.h"
 
 StatisticsTotals SumStatistics(const PathTable &statistics)
 {

@@ -1,8 +1,8 @@
 #include "ui/Statistics/TStatisticsFrm.h"
 
-#include "app/TSizeGrip.h"
 #include "ui/FileList/PathTableGrid.h"
 #include "ui/Statistics/StatisticsTotals.h"
+#include "widgets/TSizeGrip.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "engine/FileCollector.h"
+#include "engine/run/FileCollector.h"
 #include "ui/FileList/TFileListFrm.h"
 #include "ui/support/ModalDriver.h"
 

@@ -1,6 +1,6 @@
 #include "ui/MainWindow/MainWindowFixture.h"
 
-#include "engine/RunJournal.h"
+#include "engine/journal/RunJournal.h"
 #include "ui/Preview/TPreviewFrm.h"
 #include "ui/ReplaceConfirm/TReplaceConfirmFrm.h"
 

@@ -1,12 +1,12 @@
 #include "ui/MainWindow/MainWindowFixture.h"
 
-#include "app/TStickyForm.h"
 #include "ui/EditStrings/TEditStringsFrm.h"
 #include "ui/FileList/TFileListFrm.h"
 #include "ui/MainWindow/TFileHistory.h"
 #include "ui/ReplaceConfirm/TReplaceConfirmFrm.h"
 #include "ui/Statistics/TStatisticsFrm.h"
 #include "ui/Wizard/TWizardFrm.h"
+#include "widgets/TStickyForm.h"
 
 #include <QDir>
 #include <QMenu>

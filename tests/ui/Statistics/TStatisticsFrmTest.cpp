@@ -1,4 +1,4 @@
-#include "engine/FileProcessor.h"
+#include "engine/run/FileProcessor.h"
 #include "ui/Statistics/TStatisticsFrm.h"
 #include "ui/support/ModalDriver.h"
 

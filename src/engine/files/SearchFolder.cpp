@@ -1,0 +1,94 @@
+#include "engine/files/FileMask.h"
+#include "engine/files/PosixFile.h"
+#include "engine/files/SearchFolder.h"
+#include "engine/text/LastWriteText.h"
+#include "settings/JobEntries.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace {
+
+struct WalkRules {
+    FileMask mask;
+    QString skipPrefix;
+    QString skipFolderName;
+    int depth;
+};
+
+// "." and ".." are not listed; every other name beginning with "." is hidden:
+// never collected and never entered. This also keeps the file writer's
+// leftover temporary files (".svx-...") out of every list.
+bool isHidden(const QString &name)
+{
+    return name.startsWith(QLatin1Char('.'));
+}
+
+bool beginsWith(const QString &name, const QString &prefix)
+{
+    return !prefix.isEmpty() && name.startsWith(prefix, Qt::CaseSensitive);
+}
+
+QDateTime lastModified(const struct stat &info)
+{
+    return QDateTime::fromMSecsSinceEpoch(qint64(info.st_mtim.tv_sec) * 1000
+                                          + info.st_mtim.tv_nsec / 1000000);
+}
+
+// `dir` ends with "/". Lists the matching files of `dir`, then walks its
+// subfolders one level deeper. Symbolic links to folders are never entered,
+// so the walk cannot run round a link loop; a link to a file is collected
+// like the file it names. The folder is read with the system calls rather
+// than Qt's iterator, which leaves out names that are not valid UTF-8.
+void walk(const QString &dir, int level, const WalkRules &rules, QList<WalkedFile> &target)
+{
+    DIR *const handle = ::opendir(nativePath(dir).constData());
+    if (!handle)
+        return;
+    QStringList subfolders;
+    while (const dirent *entry = ::readdir(handle)) {
+        const QString name = pathFromNative(entry->d_name);
+        if (isHidden(name))
+            continue;
+        struct stat link {};
+        struct stat info {};
+        if (::fstatat(::dirfd(handle), entry->d_name, &link, AT_SYMLINK_NOFOLLOW) != 0
+            || ::fstatat(::dirfd(handle), entry->d_name, &info, 0) != 0)
+            continue;
+        if (S_ISREG(info.st_mode)) {
+            if (rules.mask.matches(name) && !beginsWith(name, rules.skipPrefix))
+                target.append({dir + name, lastWriteText(lastModified(info)),
+                               {info.st_dev, info.st_ino, S_ISLNK(link.st_mode), info.st_size}});
+        } else if (S_ISDIR(info.st_mode) && !S_ISLNK(link.st_mode)) {
+            subfolders.append(name);
+        }
+    }
+    ::closedir(handle);
+
+    const bool deeper = rules.depth == FolderEntry::Unlimited || level < rules.depth;
+    if (!deeper)
+        return;
+    for (const QString &name : std::as_const(subfolders)) {
+        if (!beginsWith(name, rules.skipFolderName))
+            walk(dir + name + QLatin1Char('/'), level + 1, rules, target);
+    }
+}
+
+} // namespace
+
+void SearchFolder(const QString &folder, const QString &mask, QList<WalkedFile> &target,
+                  const QString &skipPrefix, const QString &skipFolderName, int depth)
+{
+    if (folder.isEmpty())
+        return;
+    const QFileInfo entry(QDir::cleanPath(QDir::current().absoluteFilePath(folder)));
+    if (!entry.isDir() || !entry.isExecutable())
+        return;
+    QString dir = entry.filePath();
+    if (!dir.endsWith(QLatin1Char('/')))
+        dir += QLatin1Char('/');
+    walk(dir, 0, WalkRules{FileMask(mask), skipPrefix, skipFolderName, depth}, target);
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "engine/files/CollectedIdentity.h"
+
+#include <QList>
+#include <QString>
+
+// One file the walk found.
+struct WalkedFile {
+    QString path;
+    QString lastWrite; // the date-time text of the file list
+    CollectedIdentity identity;
+};
+
+// Walks `folder` (with a trailing "/") to `depth` (0, 1 or
+// FolderEntry::Unlimited) and appends every file matching `mask` to
+// `target`. Files whose names begin with `skipPrefix` and folders whose names
+// begin with `skipFolderName` (when not empty) are left out. Never changes
+// the process's current folder.
+void SearchFolder(const QString &folder, const QString &mask, QList<WalkedFile> &target,
+                  const QString &skipPrefix, const QString &skipFolderName, int depth);

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "engine/files/ByteBuffer.h"
+#include "engine/preview/ReplacementSink.h"
+#include "engine/run/RunContext.h"
+#include "settings/CellTable.h"
+
+#include <QByteArray>
+#include <QString>
+
+// The counts of one file, added up over all its string pairs.
+struct FileCounters {
+    qint64 occurrences = 0;  // matches found, replaced or not
+    qint64 replacements = 0; // matches replaced
+    bool outOfMemory = false;
+};
+
+// Applies one string pair to the whole content of a file held in `buffer`
+// (length() valid bytes in `encoding` 1..4, the first `bomLength` of them a
+// byte-order mark that is skipped and kept) and leaves the new content in
+// `buffer`. Bytes outside accepted matches are copied unchanged. Asks the host
+// to confirm each match while prompting is on. Returns true when at least one
+// match was replaced.
+//
+// On an allocation failure `counters.outOfMemory` is set; the buffer is then
+// either untouched (the destination could not be made) or incomplete (it could
+// not grow), and must not be written.
+//
+// `sink`, when given, is told where each replacement was made.
+bool ApplyStringPair(ByteBuffer &buffer, const QByteArray &findText,
+                     const QByteArray &replacementText, const QByteArray &optionsText,
+                     const QString &path, FileCounters &counters, int encoding, int bomLength,
+                     RunContext &run, ReplacementSink *sink = nullptr);
+
+// Applies every pair of `pairs` (find, replacement, options) in turn, pumping
+// the host between them. True when the content changed and the run goes on;
+// false when nothing changed, the run was asked to stop, or memory ran out
+// (the occurrences then count 0).
+bool ApplyStringPairs(ByteBuffer &buffer, const QList<TextTable::Row> &pairs, const QString &path,
+                      FileCounters &counters, int encoding, int bomLength, RunContext &run,
+                      ReplacementSink *sink = nullptr);

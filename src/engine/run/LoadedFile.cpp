@@ -1,0 +1,61 @@
+#include "engine/run/LoadedFile.h"
+
+#include "engine/files/PathHelpers.h"
+#include "engine/files/PosixFile.h"
+#include "settings/FileEncoding.h"
+
+#include <cerrno>
+#include <fcntl.h>
+
+LoadedFile LoadFile(const QString &path, const std::optional<CollectedIdentity> &collected)
+{
+    LoadedFile loaded;
+    // Non-blocking, so that a named pipe in place of the file cannot hang
+    // the run; only a regular file is read. A collected file must still be
+    // the file collected: a name that was no link is not followed now.
+    const int noFollow = collected && !collected->symbolicLink ? O_NOFOLLOW : 0;
+    PosixFile file = PosixFile::open(nativePath(path), O_RDONLY | O_NONBLOCK | noFollow);
+    if (!file.isOpen() && errno == ELOOP && noFollow) {
+        loaded.result = LoadedFile::Result::Changed;
+        return loaded;
+    }
+    struct stat info {};
+    if (!file.isOpen() || ::fstat(file.descriptor(), &info) != 0)
+        return loaded;
+    if (collected && (info.st_dev != collected->device || info.st_ino != collected->inode)) {
+        loaded.result = LoadedFile::Result::Changed;
+        return loaded;
+    }
+    if (!S_ISREG(info.st_mode))
+        return loaded;
+    loaded.size = info.st_size;
+    if (info.st_size == 0) {
+        loaded.result = LoadedFile::Result::Empty;
+        return loaded;
+    }
+    loaded.identity = FileIdentity::of(info);
+    ByteBuffer buffer;
+    if (!buffer.allocate(info.st_size)) {
+        loaded.result = LoadedFile::Result::OutOfMemory;
+        return loaded;
+    }
+    loaded.readBegan = true;
+    // A short read means the file shrank while it was read: its content is
+    // not the one to rewrite.
+    if (file.readUpTo(buffer.data(), info.st_size) != info.st_size)
+        return loaded;
+    buffer.setLength(info.st_size);
+    loaded.content = ScanContent(buffer.data(), buffer.length());
+    loaded.buffer = std::move(buffer);
+    loaded.result = LoadedFile::Result::Read;
+    return loaded;
+}
+
+int EffectiveCoding(const CodingDetection &detection, int requiredCoding)
+{
+    if (requiredCoding != EncodingAuto)
+        return requiredCoding;
+    const int coding =
+        detection.bomKind != EncodingNone ? detection.bomKind : detection.contentGuess;
+    return coding == EncodingNone ? EncodingAnsi : coding;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "engine/files/ByteBuffer.h"
+#include "engine/files/CollectedIdentity.h"
+#include "engine/files/SafeFileWriter.h"
+#include "engine/text/ContentScan.h"
+
+#include <QString>
+#include <optional>
+
+// A file's content as read for a run, with everything the coding and binary
+// decisions need. Loading touches nothing but the file and asks nobody, so it
+// may run on a worker thread ahead of the file's turn.
+struct LoadedFile {
+    enum class Result { Read, Empty, Unreadable, OutOfMemory, Changed };
+
+    Result result = Result::Unreadable;
+    // The content itself was being read: the file was open, regular, not
+    // empty and its buffer was had (a short read then makes it Unreadable).
+    bool readBegan = false;
+    qint64 size = 0;
+    ByteBuffer buffer;
+    FileIdentity identity;
+    ContentSummary content; // when Read
+};
+
+// Reads the whole file at `path` and scans its content. `collected` is the
+// identity the file had when the run collected it, if it did: a file that is
+// no longer that file is Changed.
+LoadedFile LoadFile(const QString &path, const std::optional<CollectedIdentity> &collected);
+
+// The coding a file is processed in: the byte-order mark's, else the
+// content's guess, else ANSI; a coding the user required wins over both.
+int EffectiveCoding(const CodingDetection &detection, int requiredCoding);

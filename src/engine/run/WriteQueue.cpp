@@ -1,0 +1,126 @@
+#include "engine/run/WriteQueue.h"
+
+#include "engine/files/FileAttributes.h"
+#include "engine/run/PumpedWait.h"
+
+#include <QScopedValueRollback>
+#include <chrono>
+
+namespace {
+// The content of the writes in flight stays below this, but for one write:
+// large files are written a few at a time, small ones many.
+constexpr qint64 BytesInFlight = 16 * 1024 * 1024;
+} // namespace
+
+WriteResult WriteNow(WriteRequest &request, bool deferFolderSync)
+{
+    WriteResult result;
+    result.path = request.path;
+    result.backupPath = request.backupPath;
+    BeforeReplace record;
+    if (request.journal) {
+        record = [&request](const FileIdentity &written) {
+            request.journal->replacing(request.path, request.asRead, written, request.backupPath);
+        };
+    }
+    result.outcome = writeFileSafely(request.path, request.content.data(),
+                                     request.content.length(), request.asRead,
+                                     request.keepModificationTime, &result.keptCopy,
+                                     deferFolderSync ? &result.folderToSync : nullptr, record);
+    request.content.release();
+    // The attributes of before the write come back, read-only included,
+    // whether the write succeeded or not.
+    if (request.attributes)
+        FileAttributes::restore(request.path, *request.attributes);
+    return result;
+}
+
+WriteQueue::WriteQueue(int threads, Report report) : m_report(std::move(report))
+{
+    if (threads > 0) {
+        m_pool.setMaxThreadCount(threads);
+        // One write per thread in flight at most: the memory they hold stays
+        // bounded.
+        m_limit = threads;
+    }
+}
+
+WriteQueue::~WriteQueue()
+{
+    m_pool.waitForDone();
+    for (Write &write : m_inFlight)
+        if (const QByteArray folder = write.result.get().folderToSync; !folder.isEmpty())
+            m_folders.insert(folder);
+    flushFolders();
+}
+
+void WriteQueue::submit(WriteRequest request, const std::function<void()> &whileWaiting)
+{
+    if (m_limit == 0) {
+        m_report(WriteNow(request, false));
+        return;
+    }
+    reportFinished();
+    const qint64 bytes = request.content.length();
+    while (!m_inFlight.empty()
+           && (int(m_inFlight.size()) >= m_limit || m_bytesInFlight + bytes > BytesInFlight)) {
+        WaitPumping(m_inFlight.front().result, whileWaiting);
+        reportFront();
+    }
+    m_bytesInFlight += bytes;
+    auto task = std::make_shared<std::packaged_task<WriteResult()>>(
+        [request = std::make_shared<WriteRequest>(std::move(request))] {
+            return WriteNow(*request, true);
+        });
+    m_inFlight.push_back({task->get_future(), bytes});
+    m_pool.start([task] { (*task)(); });
+}
+
+void WriteQueue::reportFront()
+{
+    const WriteResult result = m_inFlight.front().result.get();
+    m_bytesInFlight -= m_inFlight.front().bytes;
+    m_inFlight.pop_front();
+    if (!result.folderToSync.isEmpty())
+        m_folders.insert(result.folderToSync);
+    m_report(result);
+}
+
+void WriteQueue::reportFinished()
+{
+    // A report may show a message, and with it ask for the queue again.
+    if (m_reporting)
+        return;
+    const QScopedValueRollback reporting(m_reporting, true);
+    while (!m_inFlight.empty()
+           && m_inFlight.front().result.wait_for(std::chrono::seconds(0))
+               == std::future_status::ready)
+        reportFront();
+}
+
+void WriteQueue::reportAll(const std::function<void()> &whileWaiting)
+{
+    if (m_reporting)
+        return;
+    const QScopedValueRollback reporting(m_reporting, true);
+    while (!m_inFlight.empty()) {
+        WaitPumping(m_inFlight.front().result, whileWaiting);
+        reportFront();
+    }
+}
+
+void WriteQueue::finish(const std::function<void()> &whileWaiting)
+{
+    reportAll(whileWaiting);
+    flushFolders();
+}
+
+void WriteQueue::flushFolders()
+{
+    // Folder flushes wait on the disk, not the processor: all at once, so
+    // that the file system can join them.
+    for (const QByteArray &folder : std::as_const(m_folders))
+        m_pool.start([folder] { syncFolder(folder); });
+    m_pool.waitForDone();
+    m_folders.clear();
+}
