@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Times unattended Sarvonex runs against sed -i, perl -pi and sd (when it can
-# be installed) on the five cases below, each tool on a fresh copy of the
+# Times unattended Sarvonex runs against sed -i, perl -pi, sd (when it can
+# be installed) and the durable floor (bench/DurableFloor.cpp: the least work
+# that replaces durably, on 8 threads) on the cases below, each tool on a fresh copy of the
 # corpus per run (warm cache), checks that every tool's result is right
 # (UTF-16 files excepted for the byte tools) and prints one table of medians,
 # speed-ups and Sarvonex's peak memory. Sarvonex is timed with the threads it
@@ -25,9 +26,10 @@ have_sd=$(command -v sd >/dev/null && echo yes || echo no)
 if [ -z "${SARVONEX:-}" ]; then
   build="$root/build-release"
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSARVONEX_TESTS=OFF >/dev/null
-  cmake --build "$build" --target sarvonex >/dev/null
+  cmake --build "$build" --target sarvonex DurableFloor >/dev/null
   SARVONEX="$build/bin/sarvonex"
 fi
+DURABLE_FLOOR=${DURABLE_FLOOR:-$(dirname "$SARVONEX")/DurableFloor}
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -87,9 +89,10 @@ tool_sarvonex() {
 }
 tool_sarvonex1() { SARVONEX_THREADS=1 tool_sarvonex "$@"; }
 tool_floor() { files | xargs -0 wc -l >/dev/null; }
+tool_durable() { "$DURABLE_FLOOR" "$1" "$2" $3 "$work/copy"; }
 # /usr/bin/time runs the tools through a new shell.
-export work SARVONEX
-export -f job files tool_sed tool_perl tool_sd tool_sarvonex tool_sarvonex1 tool_floor
+export work SARVONEX DURABLE_FLOOR
+export -f job files tool_sed tool_perl tool_sd tool_sarvonex tool_sarvonex1 tool_floor tool_durable
 
 median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
@@ -133,24 +136,25 @@ measure_all() { # corpus, find, replacement, any case, tools...
 cpus=$(nproc)
 readers=$((cpus > 2 ? cpus : 2))
 writers=$((2 * readers > 8 ? 2 * readers : 8))
-tools=(sed perl)
+tools=(durable sed perl)
 [ "$have_sd" = yes ] && tools+=(sd)
 tools+=(sarvonex sarvonex1)
 echo "runs per figure: $runs (median); processors: $cpus; Sarvonex threads: $readers reading" \
   "and matching, $writers writing (1-thread column: SARVONEX_THREADS=1); sd: $have_sd"
-printf '%-34s %7s %8s %7s %9s %9s %8s %7s %9s %9s %s\n' case "sed -i" "perl -pi" sd sarvonex \
-  "1 thread" "x sed" "x sd" goal "peak MiB" checks
+printf '%-34s %7s %7s %8s %7s %9s %9s %8s %7s %8s %9s %9s %s\n' case floor "sed -i" "perl -pi" \
+  sd sarvonex "1 thread" "x sed" "x sd" "/ floor" goal "peak MiB" checks
 while IFS='|' read -r label corpus find repl anycase goal; do
   declare -A secs=([sd]=-) peak=() checks=([sd]=-)
   measure_all "$corpus" "$find" "$repl" "$anycase" "${tools[@]}"
   x_sed=$(awk -v a="${secs[sed]}" -v b="${secs[sarvonex]}" 'BEGIN { printf "%.2f", a / b }')
   x_sd=-
   [ "$have_sd" = yes ] && x_sd=$(awk -v a="${secs[sd]}" -v b="${secs[sarvonex]}" 'BEGIN { printf "%.2f", a / b }')
+  x_floor=$(awk -v a="${secs[sarvonex]}" -v b="${secs[durable]}" 'BEGIN { printf "%.2f", a / b }')
   met=$(awk -v x="$x_sed" -v g="$goal" 'BEGIN { print (x >= g) ? "met" : "not met" }')
-  printf '%-34s %7s %8s %7s %9s %9s %8s %7s %9s %9s %s\n' "$label" "${secs[sed]}" \
-    "${secs[perl]}" "${secs[sd]}" "${secs[sarvonex]}" "${secs[sarvonex1]}" "$x_sed" "$x_sd" \
-    "${goal}x:$met" "$((peak[sarvonex] / 1024))" \
-    "sed ${checks[sed]}, perl ${checks[perl]}, sd ${checks[sd]}, sarvonex ${checks[sarvonex]}/${checks[sarvonex1]}"
+  printf '%-34s %7s %7s %8s %7s %9s %9s %8s %7s %8s %9s %9s %s\n' "$label" "${secs[durable]}" \
+    "${secs[sed]}" "${secs[perl]}" "${secs[sd]}" "${secs[sarvonex]}" "${secs[sarvonex1]}" "$x_sed" \
+    "$x_sd" "$x_floor" "${goal}x:$met" "$((peak[sarvonex] / 1024))" \
+    "floor ${checks[durable]}, sed ${checks[sed]}, perl ${checks[perl]}, sd ${checks[sd]}, sarvonex ${checks[sarvonex]}/${checks[sarvonex1]}"
 done <<'CASES'
 2,000 files; token in half|tree|QUIXOTRIX|QUIXOTIC||3
 2,000 files; the -> THE|tree|the|THE||2.5
