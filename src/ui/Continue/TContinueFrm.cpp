@@ -1,5 +1,7 @@
 #include "ui/Continue/TContinueFrm.h"
 
+#include "widgets/AnswerKeys.h"
+
 namespace {
 
 // exec() returns 1 + the answer's index; closing the window returns 0.
@@ -14,6 +16,8 @@ TContinueFrm::TContinueFrm(QWidget *parent) : QDialog(parent)
     const std::array<QPushButton *, 4> buttons = answerButtons();
     for (int i = 0; i < int(buttons.size()); ++i)
         connect(buttons[i], &QPushButton::clicked, this, [this, i] { done(i + 1); });
+    // The question has no cancel button: Escape does not answer "Cancel All".
+    KeepKeysFromAnswering(this);
 }
 
 ContinueAnswer TContinueFrm::AskContinue(QWidget *parent, const QString &message,

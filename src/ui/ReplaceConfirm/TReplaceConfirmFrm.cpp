@@ -3,6 +3,7 @@
 #include "engine/text/CodePage.h"
 #include "services/ProgramInfo.h"
 #include "ui/ReplaceConfirm/ShortenPathToWidth.h"
+#include "widgets/AnswerKeys.h"
 #include "widgets/TSizeGrip.h"
 
 #include <QApplication>
@@ -119,6 +120,9 @@ TReplaceConfirmFrm::TReplaceConfirmFrm(QWidget *parent)
 
     for (const AnswerButton &a : AnswerButtons)
         connect(this->*a.button, &QPushButton::clicked, this, [this, a] { done(a.result); });
+    // Enter in a memo the user clicked into must not replace, nor Escape
+    // cancel the batch: only the focused button, or the close box, answers.
+    KeepKeysFromAnswering(this);
     for (QWidget *watched : {static_cast<QWidget *>(ShowFindWhatLbl), static_cast<QWidget *>(RedInfoLbl),
                              static_cast<QWidget *>(CharsetLbl), static_cast<QWidget *>(ShowWrappedLbl),
                              FoundWhatEdt->viewport(), ReplaceWithEdt->viewport()})

@@ -1,6 +1,7 @@
 #include "ui/Continue/TContinueFrm.h"
 #include "ui/support/ModalDriver.h"
 
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -36,6 +37,19 @@ TEST(AskContinue, EachButtonAndTheCloseBoxGiveTheirAnswer)
         });
         EXPECT_EQ(TContinueFrm::AskContinue(nullptr, "Back-up failed!", FileCaptions), c.answer);
     }
+}
+
+TEST(AskContinue, EscapeDoesNotAnswerAndEnterPressesTheFocusedButton)
+{
+    ModalDriver driver;
+    driver.then([](QWidget *window) {
+        auto &question = *dynamic_cast<TContinueFrm *>(window);
+        QTest::keyClick(question.Button1Btn, Qt::Key_Escape);
+        EXPECT_TRUE(question.isVisible()) << "Escape answered Cancel All";
+        question.Button3Btn->setFocus();
+        QTest::keyClick(question.Button3Btn, Qt::Key_Return);
+    });
+    EXPECT_EQ(TContinueFrm::AskContinue(nullptr, "?", FileCaptions), ContinueAnswer::No);
 }
 
 TEST(AskContinue, AButtonWithoutCaptionIsHidden)

@@ -62,6 +62,37 @@ TEST(ReplaceConfirm, EachButtonAndTheCloseBoxGiveTheirAnswer)
     }
 }
 
+TEST(ReplaceConfirm, OnlyTheFocusedButtonAnswersAKey)
+{
+    struct KeyCase {
+        const char *name;
+        const char *focus; // the widget the user put the keyboard focus in
+        Qt::Key key;
+        ReplaceAnswer answer; // Yes: the key did not answer, YesBtn was clicked
+    };
+    const KeyCase cases[] = {
+        {"Enter in the found memo", "FoundWhatEdt", Qt::Key_Return, ReplaceAnswer::Yes},
+        {"Enter in the replacement memo", "ReplaceWithEdt", Qt::Key_Enter, ReplaceAnswer::Yes},
+        {"Escape", "NoBtn", Qt::Key_Escape, ReplaceAnswer::Yes},
+        {"Enter on a button", "NoToAllThisFileBtn", Qt::Key_Return, ReplaceAnswer::NoToAllInFile},
+    };
+    TReplaceConfirmFrm dlg;
+    for (const KeyCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        ModalDriver driver;
+        driver.then([&](QWidget *window) {
+            QWidget *focus = window->findChild<QWidget *>(c.focus);
+            focus->setFocus();
+            QTest::keyClick(focus, c.key);
+            if (window->isVisible())
+                dialogOf(window).YesBtn->click();
+        });
+        EXPECT_EQ(dlg.Confirm(match("a ", "b", " c", "d")), c.answer);
+    }
+    for (const QPushButton *button : dlg.findChildren<QPushButton *>())
+        EXPECT_FALSE(button->isDefault()) << qPrintable(button->objectName());
+}
+
 struct ShownCase {
     const char *name;
     ReplaceConfirmation match;
