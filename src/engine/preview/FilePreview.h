@@ -39,6 +39,7 @@ class PreviewReceiver
 public:
     virtual ~PreviewReceiver() = default;
     virtual void fileWouldChange(FilePreview file) = 0;
-    // `reason`: "binary", "unreadable", "too large", "read-only".
+    // `reason`: "binary", "unreadable", "too large", "read-only", or "would
+    // ask" for a file the run would ask the user about (binary or read-only).
     virtual void fileSkipped(const QString &path, const QString &reason) = 0;
 };

@@ -130,6 +130,8 @@ private:
     // A preview keeps the content as read and where the pairs replaced.
     QByteArray m_original;
     EditList m_edits;
+    // The preview met a question the run would ask about this file.
+    bool m_wouldAsk = false;
 };
 
 void FileRun::process()
@@ -363,7 +365,7 @@ void FileRun::reportPreview()
 void FileRun::skipInPreview(const QString &reason)
 {
     if (m_run.state.preview)
-        m_run.state.preview->fileSkipped(m_path, reason);
+        m_run.state.preview->fileSkipped(m_path, m_wouldAsk ? QStringLiteral("would ask") : reason);
 }
 
 void FileRun::fail(const QString &countText, const QString &message)
@@ -377,6 +379,12 @@ void FileRun::fail(const QString &countText, const QString &message)
 
 bool FileRun::askContinue(const QString &question, const QString &allCaption, bool &memory)
 {
+    // A preview asks nothing: the file is listed as one the run would ask
+    // about, and not shown as changed.
+    if (m_run.state.preview) {
+        m_wouldAsk = true;
+        return false;
+    }
     switch (m_run.host.AskContinue(question, {QStringLiteral("Replace in this File"), allCaption,
                                               QStringLiteral("Skip this File"),
                                               QStringLiteral("Cancel All")})) {

@@ -7,6 +7,8 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
 #include <QMap>
 #include <QStringDecoder>
 #include <memory>
@@ -185,6 +187,50 @@ TEST_F(PreviewEquivalenceTest, PreviewListsExactlyWhatTheRunWrites)
         ASSERT_GT(row, 0);
         EXPECT_EQ(QString::number(file.replacements), statistics->cell(row, StatisticsReplacements));
     }
+}
+
+TEST_F(PreviewEquivalenceTest, APreviewAsksNothingAndListsFilesAsTheOptionsTreatThem)
+{
+    struct OptionsCase {
+        const char *name;
+        int binaryFiles;
+        int readOnlyFiles;
+        QMap<QString, QString> skipped; // by file name
+        QStringList changed;
+    };
+    const OptionsCase cases[] = {
+        {"ask", BinaryAsk, ReadOnlyAsk, {{"binary.txt", "would ask"}, {"locked.txt", "would ask"}}, {"plain.txt"}},
+        {"skip", BinarySkip, ReadOnlySkip, {{"binary.txt", "binary"}, {"locked.txt", "read-only"}}, {"plain.txt"}},
+        {"modify", BinaryTreatAsText, ReadOnlyModifyAnyway, {}, {"binary.txt", "locked.txt", "plain.txt"}},
+    };
+    makeFile("tree/binary.txt", QByteArray("old\x01\x02old", 8));
+    makeFile("tree/locked.txt", "old\n");
+    makeFile("tree/plain.txt", "old\n");
+    const QString locked = dir.filePath("tree/locked.txt");
+    ASSERT_TRUE(QFile::setPermissions(locked, QFile::ReadOwner));
+    job.stringPairs().AppendRow({"old", "new", "(--)[Default]"});
+    for (const OptionsCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        changeOptions([&c](RunOptions &o) {
+            o.binaryFiles = c.binaryFiles;
+            o.readOnlyFiles = c.readOnlyFiles;
+        });
+        PreviewCollector preview;
+        state.preview = &preview;
+        batch.FindAndReplaceMnuClick();
+        state.preview = nullptr;
+        EXPECT_TRUE(host.questions.isEmpty()) << host.questions.value(0).toStdString();
+        QMap<QString, QString> skipped;
+        for (auto it = preview.skipped.cbegin(); it != preview.skipped.cend(); ++it)
+            skipped.insert(QFileInfo(it.key()).fileName(), it.value());
+        EXPECT_EQ(skipped, c.skipped);
+        QStringList changed;
+        for (const QString &path : preview.files.keys())
+            changed.append(QFileInfo(path).fileName());
+        EXPECT_EQ(changed, c.changed);
+    }
+    EXPECT_EQ(TestFiles::read(locked), "old\n");
+    EXPECT_EQ(QFileInfo(locked).permissions() & QFile::WriteOwner, 0);
 }
 
 } // namespace
