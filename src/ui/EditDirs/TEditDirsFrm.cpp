@@ -10,6 +10,12 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+namespace {
+
+constexpr int DesignedMinimumWidth = 300;
+
+} // namespace
+
 TEditDirsFrm::TEditDirsFrm(const Job &job, QWidget *parent) : QDialog(parent), m_job(job)
 {
     setupUi(this);
@@ -24,7 +30,14 @@ TEditDirsFrm::TEditDirsFrm(const Job &job, QWidget *parent) : QDialog(parent), m
 void TEditDirsFrm::showEvent(QShowEvent *event)
 {
     SetBackupCaptions();
+    // No narrower than its labels and captions need (the captions just
+    // changed: the layout measures them afresh).
+    layout()->invalidate();
+    layout()->activate();
+    setMinimumWidth(qMax(DesignedMinimumWidth, layout()->totalMinimumSize().width()));
     LevelsCBxChange();
+    // Each use starts in the path, whatever had the focus last time.
+    DirEdt->setFocus();
     QDialog::showEvent(event);
 }
 
@@ -43,8 +56,10 @@ void TEditDirsFrm::SetBackupCaptions()
     const RunOptions &options = m_job.options();
     const QString folder = TrimmedEntryText(CodePage::toQString(options.backupFolder));
     const QString prefix = TrimmedEntryText(CodePage::toQString(options.backupPrefix));
-    IgnoreBackupDirsChk->setText(QStringLiteral("Skip over backup folders '%1'").arg(folder));
-    IgnoreBackupFilesChk->setText(QStringLiteral("Skip over backup files '%1*'").arg(prefix));
+    // A caption reads "&" as a mnemonic mark; the names show theirs as typed.
+    const auto literal = [](QString text) { return text.replace(QLatin1Char('&'), QLatin1String("&&")); };
+    IgnoreBackupDirsChk->setText(QStringLiteral("Skip over backup folders '%1'").arg(literal(folder)));
+    IgnoreBackupFilesChk->setText(QStringLiteral("Skip over backup files '%1*'").arg(literal(prefix)));
 }
 
 void TEditDirsFrm::Button1Click()

@@ -39,6 +39,13 @@ void TEditFileTypeFrm::SetEncodingName(const QByteArray &name)
             button->setChecked(true);
 }
 
+void TEditFileTypeFrm::showEvent(QShowEvent *event)
+{
+    // Each use starts in the mask, whatever had the focus last time.
+    FileMaskEdt->setFocus();
+    QDialog::showEvent(event);
+}
+
 void TEditFileTypeFrm::done(int result)
 {
     const QString mask = TrimEntryText(FileMaskEdt);

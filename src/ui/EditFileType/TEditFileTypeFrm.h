@@ -29,6 +29,9 @@ public:
     // for an empty mask or a text the job cannot store.
     void done(int result) override;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     QButtonGroup *m_encodings;
 };

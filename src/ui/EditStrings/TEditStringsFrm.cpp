@@ -24,6 +24,7 @@ const char *const WildcardItems[] = {
 };
 
 constexpr int HtmlViewIndex = 1;
+constexpr int MinimumMemoLines = 3;
 
 int WildcardIndex(char c)
 {
@@ -107,6 +108,12 @@ TEditStringsFrm::TEditStringsFrm(QWidget *parent) : QDialog(parent)
         CharsetCBx->addItem(QString::fromLatin1(charset.name));
     CharsetCBx->setCurrentIndex(DisplayCharsetIndex("Default"));
     m_shownCharset = &selectedCharset();
+    // Even at the dialog's smallest size each text shows a few lines: the
+    // smallest height follows from the memos'.
+    for (QPlainTextEdit *memo : {FindWhatMmo, ReplaceWithMmo})
+        memo->setMinimumHeight(MinimumMemoLines * memo->fontMetrics().lineSpacing()
+                               + 2 * memo->frameWidth() + 2 * int(memo->document()->documentMargin()));
+    setMinimumHeight(qMax(minimumHeight(), layout()->totalMinimumSize().height()));
 
     connect(CharsetCBx, &QComboBox::currentIndexChanged, this, &TEditStringsFrm::CharsetCBxChange);
     connect(ViewAsCBx, &QComboBox::currentIndexChanged, this, &TEditStringsFrm::ViewAsCBxChange);
@@ -198,12 +205,12 @@ QByteArray TEditStringsFrm::replaceText() const
 
 void TEditStringsFrm::done(int result)
 {
-    if (result == Accepted) {
-        if (htmlView())
-            ViewAsCBx->setCurrentIndex(0); // converts both memos to the Text form
-        if (!closeChecksPass())
-            return;
-    }
+    // Back to the Text form at every closing, so that the next caller fills
+    // the memos in the view their texts are in.
+    if (htmlView())
+        ViewAsCBx->setCurrentIndex(0); // converts both memos to the Text form
+    if (result == Accepted && !closeChecksPass())
+        return;
     QDialog::done(result);
 }
 
@@ -213,6 +220,8 @@ void TEditStringsFrm::showEvent(QShowEvent *event)
     // converting them.
     const QSignalBlocker blocker(ViewAsCBx);
     ViewAsCBx->setCurrentIndex(0);
+    // Each use starts in the find text, whatever had the focus last time.
+    FindWhatMmo->setFocus();
     QDialog::showEvent(event);
 }
 

@@ -32,8 +32,8 @@ public:
     void setReplaceText(const QByteArray &bytes);
     QByteArray replaceText() const;
 
-    // Closing with Accepted first returns the view to Text, then runs the
-    // close checks; a check that fails keeps the dialog open.
+    // Closing returns the view to Text; closing with Accepted then runs the
+    // close checks, and a check that fails keeps the dialog open.
     void done(int result) override;
 
 protected:

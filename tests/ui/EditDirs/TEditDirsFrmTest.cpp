@@ -147,6 +147,15 @@ TEST_F(EditDirsFrm, SkipCaptionsNameTheJobsTrimmedBackupNames)
     EXPECT_EQ(dlg.IgnoreBackupDirsChk->text(), QString::fromUtf8("Skip over backup folders 'oldé'"));
     EXPECT_EQ(dlg.IgnoreBackupFilesChk->text(), "Skip over backup files 'bak_*'");
     dlg.hide();
+
+    // An ampersand shows as typed, not as the underline of a mnemonic.
+    options.backupFolder = "R&D";
+    options.backupPrefix = "&";
+    job.setOptions(options);
+    dlg.show();
+    EXPECT_EQ(dlg.IgnoreBackupDirsChk->text(), "Skip over backup folders 'R&&D'");
+    EXPECT_EQ(dlg.IgnoreBackupFilesChk->text(), "Skip over backup files '&&*'");
+    dlg.hide();
 }
 
 TEST_F(EditDirsFrm, BrowseStartsAtTheTypedFolderAndPutsThePickedOneInTheBox)
@@ -165,6 +174,19 @@ TEST_F(EditDirsFrm, BrowseStartsAtTheTypedFolderAndPutsThePickedOneInTheBox)
     dlg.Button1->click();
     EXPECT_EQ(shownAtStart, start);
     EXPECT_EQ(dlg.DirEdt->text(), temp.path());
+}
+
+TEST_F(EditDirsFrm, AtItsSmallestWidthNoLabelOrCaptionIsCut)
+{
+    dlg.show();
+    dlg.resize(dlg.minimumWidth(), dlg.height());
+    dlg.layout()->activate();
+    EXPECT_GE(dlg.minimumWidth(), 300);
+    for (QWidget *w : {static_cast<QWidget *>(dlg.FolderLbl), static_cast<QWidget *>(dlg.LevelsLbl),
+                       static_cast<QWidget *>(dlg.IgnoreBackupDirsChk),
+                       static_cast<QWidget *>(dlg.IgnoreBackupFilesChk)})
+        EXPECT_GE(w->width(), w->sizeHint().width()) << qPrintable(w->objectName());
+    dlg.hide();
 }
 
 } // namespace

@@ -108,3 +108,24 @@ TEST_F(EditFileTypeFrm, TheHiddenEncodingChoiceKeepsItsSelection)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(EditFileTypeFrm, TabFollowsTheScreenMaskDescriptionEncodingOkCancel)
+{
+    const QList<QWidget *> expected = {dlg.FileMaskEdt,        dlg.FileDescriptionEdt,
+                                       dlg.EncodingAutoRdo,    dlg.EncodingAnsiRdo,
+                                       dlg.EncodingUtf8Rdo,    dlg.EncodingUnicodeRdo,
+                                       dlg.EncodingUnicodeBigEndianRdo, dlg.OkBtn,
+                                       dlg.CancelBtn};
+    QList<QWidget *> chain;
+    QWidget *w = dlg.FileMaskEdt;
+    do {
+        if (w->focusPolicy() & Qt::TabFocus)
+            chain.append(w);
+        w = w->nextInFocusChain();
+    } while (w != dlg.FileMaskEdt);
+    EXPECT_EQ(chain, expected);
+}
+
+} // namespace

@@ -239,6 +239,20 @@ TEST_F(EditStrings, ShowingStartsInTextViewWithoutConverting)
     EXPECT_EQ(dlg.findText(), "a &lt; b");
 }
 
+TEST_F(EditStrings, AUseCancelledInHtmlViewLeavesTheNextPairUntouched)
+{
+    dlg.show();
+    dlg.ViewAsCBx->setCurrentIndex(1);
+    dlg.CancelBtn->click();
+    EXPECT_EQ(dlg.ViewAsCBx->currentIndex(), 0);
+
+    // Filled as Edit fills it: the texts, then the options with their charset.
+    dlg.setFindText("a\x98z"); // 0x98 is undefined in Windows-1251
+    dlg.OptionsFromText("[Russian]");
+    EXPECT_TRUE(pressOk());
+    EXPECT_EQ(dlg.findText(), "a\x98z");
+}
+
 TEST_F(EditStrings, RussianTypedWithCharsetRussianIsStoredAsWindows1251)
 {
     dlg.OptionsFromText("(--)[Russian]");
@@ -314,13 +328,24 @@ TEST_F(EditStrings, OpensAt672By413WithTheButtonsAroundTheMiddle)
 {
     dlg.show();
     EXPECT_EQ(dlg.size(), QSize(672, 413));
-    EXPECT_EQ(dlg.minimumSize(), QSize(600, 200));
+    EXPECT_EQ(dlg.minimumWidth(), 600);
+    EXPECT_GE(dlg.minimumHeight(), 200);
     for (int width : {672, 900}) {
         dlg.resize(width, 500);
         dlg.layout()->activate();
         EXPECT_EQ(dlg.OkBtn->geometry().right() + 1, width / 2 - 2);
         EXPECT_EQ(dlg.CancelBtn->x(), width / 2 + 2);
     }
+}
+
+TEST_F(EditStrings, AtItsSmallestSizeBothTextsShowSomeLines)
+{
+    dlg.show();
+    dlg.resize(dlg.minimumSize());
+    dlg.layout()->activate();
+    for (QPlainTextEdit *memo : {dlg.FindWhatMmo, dlg.ReplaceWithMmo})
+        EXPECT_GE(memo->viewport()->height(), 2 * memo->fontMetrics().lineSpacing())
+            << qPrintable(memo->objectName());
 }
 
 } // namespace
