@@ -1,44 +1,75 @@
 #include "widgets/HelpWindow.h"
 
-#include <QUrl>
+#include "widgets/HelpBrowser.h"
 
-HelpWindow::HelpWindow(QWidget *parent) : QTextBrowser(parent)
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QToolButton *navigationButton(QWidget *parent, const QString &text, QStyle::StandardPixmap icon)
 {
-    setWindowFlag(Qt::Window);
-    setWindowTitle(QStringLiteral("Sarvonex Help"));
-    setOpenExternalLinks(true);
-    document()->setDocumentMargin(12);
-    resize(560, 480);
+    auto *button = new QToolButton(parent);
+    button->setText(text);
+    button->setIcon(parent->style()->standardIcon(icon));
+    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    button->setAutoRaise(true);
+    button->setEnabled(false);
+    return button;
 }
 
-HelpWindow::~HelpWindow() = default;
+} // namespace
+
+HelpWindow::HelpWindow(QWidget *parent)
+    : QWidget(parent, Qt::Window),
+      m_browser(new HelpBrowser(this)),
+      m_back(navigationButton(this, QStringLiteral("&Back"), QStyle::SP_ArrowBack)),
+      m_forward(navigationButton(this, QStringLiteral("&Forward"), QStyle::SP_ArrowForward))
+{
+    setWindowTitle(QStringLiteral("Sarvonex Help"));
+    m_back->setObjectName(QStringLiteral("BackBtn"));
+    m_forward->setObjectName(QStringLiteral("ForwardBtn"));
+    connect(m_back, &QToolButton::clicked, m_browser, &QTextBrowser::backward);
+    connect(m_forward, &QToolButton::clicked, m_browser, &QTextBrowser::forward);
+    connect(m_browser, &QTextBrowser::backwardAvailable, m_back, &QWidget::setEnabled);
+    connect(m_browser, &QTextBrowser::forwardAvailable, m_forward, &QWidget::setEnabled);
+
+    auto *navigation = new QHBoxLayout;
+    navigation->addWidget(m_back);
+    navigation->addWidget(m_forward);
+    navigation->addStretch();
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(2);
+    layout->addLayout(navigation);
+    layout->addWidget(m_browser);
+    resize(560, 480);
+    setFocusProxy(m_browser);
+}
 
 bool HelpWindow::showTopic(const QString &helpPath, const QString &topic)
 {
-    if (!m_help || m_help->path() != helpPath) {
-        auto help = std::make_unique<ChmFile>(helpPath);
-        if (!help->isOpen())
-            return false;
-        m_help = std::move(help);
-        clearHistory();
-    }
-    const QUrl topicUrl(topic);
-    const bool known = !topic.isEmpty() && m_help->read(topicUrl.path()).has_value();
-    // Topic paths are kept absolute inside the file, so that relative links
-    // from pages in subfolders resolve as they do in the file.
-    const QString page = known ? topicUrl.path() : m_help->defaultTopic();
-    QUrl url(page.startsWith(QLatin1Char('/')) ? page : QLatin1Char('/') + page);
-    if (known)
-        url.setFragment(topicUrl.fragment());
-    setSource(url);
-    return true;
+    return m_browser->showTopic(helpPath, topic);
 }
 
-QVariant HelpWindow::loadResource(int type, const QUrl &name)
+void HelpWindow::showEvent(QShowEvent *event)
 {
-    if (m_help && name.scheme().isEmpty()) {
-        if (const auto content = m_help->read(name.path()))
-            return *content;
+    if (!m_placed && parentWidget()) {
+        m_placed = true;
+        const QRect owner = parentWidget()->window()->frameGeometry();
+        move(owner.center() - rect().center());
     }
-    return QTextBrowser::loadResource(type, name);
+    QWidget::showEvent(event);
+}
+
+// The browser leaves Escape to its window.
+void HelpWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
+        close();
+    else
+        QWidget::keyPressEvent(event);
 }

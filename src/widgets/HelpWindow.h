@@ -1,28 +1,34 @@
 #pragma once
 
-#include "widgets/ChmFile.h"
+#include <QWidget>
 
-#include <QTextBrowser>
-#include <memory>
+class HelpBrowser;
+class QToolButton;
 
-// The help viewer: a browser window whose pages and images come from a
-// compiled help file, so the links between its topics work as in any viewer.
-class HelpWindow : public QTextBrowser
+// The help viewer: the topics of a compiled help file with Back and Forward
+// (also Alt+Left and Alt+Right). It first opens over the window it belongs
+// to, later where the user left it; Escape closes it.
+class HelpWindow : public QWidget
 {
     Q_OBJECT
 
 public:
     explicit HelpWindow(QWidget *parent = nullptr);
-    ~HelpWindow() override;
 
-    // Opens the help file (unless it is the one already open) at the topic,
-    // or at its start page for an empty topic or one the file lacks. False
-    // when the file cannot be read.
+    // See HelpBrowser::showTopic.
     bool showTopic(const QString &helpPath, const QString &topic);
 
+    HelpBrowser *browser() const { return m_browser; }
+    QToolButton *backButton() const { return m_back; }
+    QToolButton *forwardButton() const { return m_forward; }
+
 protected:
-    QVariant loadResource(int type, const QUrl &name) override;
+    void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    std::unique_ptr<ChmFile> m_help;
+    HelpBrowser *m_browser;
+    QToolButton *m_back;
+    QToolButton *m_forward;
+    bool m_placed = false;
 };

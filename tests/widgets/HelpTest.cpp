@@ -2,6 +2,7 @@
 #include "ui/support/ModalDriver.h"
 #include "widgets/AboutBox.h"
 #include "widgets/ChmFile.h"
+#include "widgets/HelpBrowser.h"
 #include "widgets/HelpFile.h"
 #include "widgets/HelpWindow.h"
 
@@ -9,6 +10,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 namespace {
@@ -85,23 +87,49 @@ TEST(OpenHelpTopic, OpensTopicsFromTheHelpSubfolderAndFollowsLinks)
     OpenHelpTopic(nullptr, "", folder.path() + "/", "prog");
     HelpWindow *window = shownHelpWindow();
     ASSERT_NE(window, nullptr);
+    HelpBrowser *browser = window->browser();
     EXPECT_EQ(window->windowTitle(), "Sarvonex Help");
-    EXPECT_EQ(window->documentTitle(), "Sarvonex"); // the start page
+    EXPECT_EQ(browser->documentTitle(), "Sarvonex"); // the start page
 
     for (const QString page : {"Folders", "Files", "Strings", "Options"}) {
         OpenHelpTopic(nullptr, page + ".htm", folder.path() + "/", "prog");
         EXPECT_EQ(shownHelpWindow(), window) << "one window is reused";
-        EXPECT_EQ(window->documentTitle(), page);
+        EXPECT_EQ(browser->documentTitle(), page);
     }
 
     // The first link of the Options page leads to the Folders page, as a
     // reader following it with the keyboard would.
-    window->setFocus();
-    QTest::keyClick(window, Qt::Key_Tab);
-    ASSERT_TRUE(window->textCursor().hasSelection());
-    QTest::keyClick(window, Qt::Key_Return);
-    EXPECT_EQ(window->documentTitle(), "Folders");
-    window->close();
+    browser->setFocus();
+    QTest::keyClick(browser, Qt::Key_Tab);
+    ASSERT_TRUE(browser->textCursor().hasSelection());
+    QTest::keyClick(browser, Qt::Key_Return);
+    EXPECT_EQ(browser->documentTitle(), "Folders");
+    delete window; // the next test opens its own, over its own owner
+}
+
+TEST(OpenHelpTopic, TheWindowOpensOverItsOwnerGoesBackAndForwardAndEscapeClosesIt)
+{
+    QTemporaryDir folder;
+    placeHelpFile(folder.path(), "prog.chm");
+    QWidget owner;
+    owner.setGeometry(400, 300, 800, 600);
+    owner.show();
+
+    OpenHelpTopic(&owner, "Folders.htm", folder.path() + "/", "prog");
+    HelpWindow *window = shownHelpWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(owner.frameGeometry().contains(window->frameGeometry().center()));
+    EXPECT_FALSE(window->backButton()->isEnabled());
+
+    OpenHelpTopic(&owner, "Options.htm", folder.path() + "/", "prog");
+    window->backButton()->click();
+    EXPECT_EQ(window->browser()->documentTitle(), "Folders");
+    window->forwardButton()->click();
+    EXPECT_EQ(window->browser()->documentTitle(), "Options");
+    EXPECT_FALSE(window->forwardButton()->isEnabled());
+
+    QTest::keyClick(window->browser(), Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
 }
 
 TEST(ChmFile, ReadsTopicsAndTheStartPage)
