@@ -7,21 +7,17 @@ StatisticsTotals SumStatistics(const PathTable &statistics)
     StatisticsTotals totals;
     for (const PathTable::Row &row : statistics.entries()) {
         ++totals.files;
-        bool counted = false;
-        const qint64 replacements = row[StatisticsReplacements].toLongLong(&counted);
+        // Rows without counts ("out of memory") add nothing.
         totals.occurrences += row[StatisticsOccurrences].toLongLong();
-        totals.replacements += replacements;
-        if (!counted || replacements == 0)
-            ++totals.notWritten;
+        totals.replacements += row[StatisticsReplacements].toLongLong();
     }
     return totals;
 }
 
 QString TotalsText(const StatisticsTotals &totals)
 {
-    return QStringLiteral("Files: %1, occurences: %2, replacements: %3, files not written: %4")
+    return QStringLiteral("Files: %1, occurences: %2, replacements: %3")
         .arg(totals.files)
         .arg(totals.occurrences)
-        .arg(totals.replacements)
-        .arg(totals.notWritten);
+        .arg(totals.replacements);
 }

@@ -4,18 +4,17 @@
 
 #include <QString>
 
-// The sums over the rows of a run's statistics table.
+// The sums over the rows of a run's statistics table. There is no count of
+// files written: a row stands for a file in which the strings occurred,
+// whether the run then wrote it, skipped it (read-only, a failed back-up, a
+// Cancel) or failed to write it, and the table cannot tell these apart.
 struct StatisticsTotals {
     int files = 0;
     qint64 occurrences = 0;
     qint64 replacements = 0;
-    // Rows without a replacement (every match declined) or without counts
-    // ("out of memory", a file that could not be read): files the run did not
-    // rewrite. A write that failed after replacements is not in the table.
-    int notWritten = 0;
 };
 
 StatisticsTotals SumStatistics(const PathTable &statistics);
 
-// "Files: 3, occurences: 12, replacements: 10, files not written: 1"
+// "Files: 3, occurences: 12, replacements: 10"
 QString TotalsText(const StatisticsTotals &totals);
