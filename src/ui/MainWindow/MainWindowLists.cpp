@@ -9,6 +9,7 @@
 #include "ui/EditStrings/TEditStringsFrm.h"
 
 #include <QKeyEvent>
+#include <functional>
 
 namespace {
 
@@ -52,27 +53,56 @@ void TPKSarvonexFrm::connectListCommands()
     button(DeleteStringsBtn, &TPKSarvonexFrm::DeleteStringsBtnClick);
     button(MoveUpBtn, &TPKSarvonexFrm::MoveUpBtnClick);
     button(MoveDownBtn, &TPKSarvonexFrm::MoveDownBtnClick);
-
-    connect(DirsGrd, &QTableView::doubleClicked, this, &TPKSarvonexFrm::EditDirBtnClick);
-    connect(FileTypesGrd, &QTableView::doubleClicked, this, &TPKSarvonexFrm::EditTypeBtnClick);
-    connect(ExclFileTypesGrd, &QTableView::doubleClicked, this,
-            &TPKSarvonexFrm::EditExclFileBtnClick);
-    connect(StringsGrd, &QTableView::doubleClicked, this, &TPKSarvonexFrm::EditStringsBtnClick);
 }
 
 bool TPKSarvonexFrm::eventFilter(QObject *watched, QEvent *event)
 {
-    // The Delete key in a grid, with or without modifiers, deletes its entry.
-    if (event->type() == QEvent::KeyPress
-        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Delete) {
-        for (QTableView *grid : {DirsGrd, FileTypesGrd, ExclFileTypesGrd, StringsGrd}) {
-            if (watched == grid) {
-                deleteEntry(grid);
-                return true;
-            }
+    return gridCommand(watched, event) || QMainWindow::eventFilter(watched, event);
+}
+
+// A grid's commands from the keyboard and the mouse: Insert adds, Enter and
+// F2 edit, Delete (with or without modifiers) deletes; a double click
+// anywhere on the grid, on an entry or below the last, edits.
+bool TPKSarvonexFrm::gridCommand(QObject *watched, QEvent *event)
+{
+    struct GridCommands {
+        QTableView *grid;
+        void (TPKSarvonexFrm::*add)();
+        void (TPKSarvonexFrm::*edit)();
+        void (TPKSarvonexFrm::*remove)();
+    };
+    const GridCommands grids[] = {
+        {DirsGrd, &TPKSarvonexFrm::AddDirBtnClick, &TPKSarvonexFrm::EditDirBtnClick,
+         &TPKSarvonexFrm::DeleteDirBtnClick},
+        {FileTypesGrd, &TPKSarvonexFrm::AddTypeBtnClick, &TPKSarvonexFrm::EditTypeBtnClick,
+         &TPKSarvonexFrm::DeleteTypeBtnClick},
+        {ExclFileTypesGrd, &TPKSarvonexFrm::AddExclFileBtnClick,
+         &TPKSarvonexFrm::EditExclFileBtnClick, &TPKSarvonexFrm::DeleteExclFileBtnClick},
+        {StringsGrd, &TPKSarvonexFrm::AddStringsBtnClick, &TPKSarvonexFrm::EditStringsBtnClick,
+         &TPKSarvonexFrm::DeleteStringsBtnClick},
+    };
+    for (const GridCommands &g : grids) {
+        void (TPKSarvonexFrm::*command)() = nullptr;
+        if (watched == g.grid->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+            command = g.edit;
+        } else if (watched == g.grid && event->type() == QEvent::KeyPress) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            const Qt::KeyboardModifiers plain = key->modifiers() & ~Qt::KeypadModifier;
+            if (key->key() == Qt::Key_Delete)
+                command = g.remove;
+            else if (plain == Qt::NoModifier && key->key() == Qt::Key_Insert)
+                command = g.add;
+            else if (plain == Qt::NoModifier
+                     && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter
+                         || key->key() == Qt::Key_F2))
+                command = g.edit;
+        }
+        if (command) {
+            std::invoke(command, this);
+            return true;
         }
     }
-    return QMainWindow::eventFilter(watched, event);
+    return false;
 }
 
 // Folders.

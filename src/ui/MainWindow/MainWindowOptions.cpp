@@ -48,7 +48,7 @@ void TPKSarvonexFrm::connectOptions()
     // sets the controls without marking it modified or warning.
     connect(&m_binaryFiles, &QButtonGroup::idClicked, this, &TPKSarvonexFrm::BinaryFilesRdoClick);
     connect(&m_backUpMode, &QButtonGroup::idClicked, this, &TPKSarvonexFrm::CheckBackUp);
-    connect(&m_readOnlyFiles, &QButtonGroup::idClicked, this, &TPKSarvonexFrm::optionsEdited);
+    connect(&m_readOnlyFiles, &QButtonGroup::idClicked, this, &TPKSarvonexFrm::ReadOnlyFilesRdoClick);
     for (QCheckBox *box : {PreserveDateTimeChk, SetArchiveChk, PromptEachReplaceChk,
                            ShowFileListChk, ShowFinalStatsChk, SaveSettingsAutomaticallyChk,
                            PreferEquidistantFontChk})
@@ -108,6 +108,13 @@ void TPKSarvonexFrm::BinaryFilesRdoClick()
     optionsEdited();
     if (m_binaryFiles.checkedId() == BinaryTreatAsText && !Loading)
         m_host.showMessage(QString::fromLatin1(binaryFilesWarning));
+}
+
+// A click on the item already chosen changes nothing.
+void TPKSarvonexFrm::ReadOnlyFilesRdoClick()
+{
+    if (m_readOnlyFiles.checkedId() != m_job.options().readOnlyFiles)
+        optionsEdited();
 }
 
 void TPKSarvonexFrm::enableBackUpFields()

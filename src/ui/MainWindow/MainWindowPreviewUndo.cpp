@@ -43,5 +43,6 @@ void TPKSarvonexFrm::UndoLastRunMnuClick()
     if (!left.isEmpty())
         report += QStringLiteral("\n\nLeft as they are:") + left;
     m_host.showMessage(report);
+    readLastRun();
     UpdateCommandStates();
 }

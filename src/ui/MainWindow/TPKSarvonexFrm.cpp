@@ -26,6 +26,7 @@
 #include <QMessageBox>
 #include <QScopeGuard>
 #include <QScreen>
+#include <QShortcut>
 #include <QStyle>
 #include <QTimer>
 #include <functional>
@@ -88,6 +89,7 @@ TPKSarvonexFrm::TPKSarvonexFrm(const StartupRequest &startup, QWidget *parent)
             throw RunNotStarted();
     });
     OptionsToControls();
+    readLastRun();
 
     const int menuHeight = menuBar()->sizeHint().height();
     resize(QSize(CreationWidth, CreationHeight + menuHeight).expandedTo(minimumSizeHint()));
@@ -133,9 +135,13 @@ void TPKSarvonexFrm::setUpGrids()
         grid->setModel(table);
         grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
         grid->horizontalHeader()->setStretchLastSection(false);
+        // Tab leaves the grid for its buttons, as in every other list.
+        grid->setTabKeyNavigation(false);
         grid->installEventFilter(this);
+        grid->viewport()->installEventFilter(this);
         selectRow(grid, 1);
     }
+    setDesignedColumnWidths();
 }
 
 void TPKSarvonexFrm::createDialogs()
@@ -197,6 +203,9 @@ void TPKSarvonexFrm::connectCommands()
     }
     for (QMenu *menu : {FileMnu, ActionMnu, HelpMnu})
         connect(menu, &QMenu::aboutToShow, this, [this, menu] { enableMenuItems(menu); });
+    // F10 opens the menu, as Alt with a menu's underlined letter does.
+    connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this,
+            [this] { menuBar()->setActiveAction(FileMnu->menuAction()); });
     connect(PageControl1, &QTabWidget::currentChanged, this, [this] { FormResize(); });
 }
 
@@ -225,7 +234,10 @@ void TPKSarvonexFrm::UpdateCommandStates()
     caption = (caption + QLatin1Char(']')).left(MaxCaption);
     // While an unattended run shows its progress as the program's title, the
     // window (the task bar entry) shows that instead.
-    setWindowTitle(m_title == QLatin1String(ApplicationTitle) ? caption : m_title);
+    // Qt reads "[*]" in a title as the place of its own modified mark and
+    // drops it; "[*][*]" is how a title shows the text "[*]" itself.
+    QString title = m_title == QLatin1String(ApplicationTitle) ? caption : m_title;
+    setWindowTitle(title.replace(QLatin1String("[*]"), QLatin1String("[*][*]")));
 
     const bool idle = !Processing();
     for (QAction *command : {NewBtn, NewWizardBtn, SimpleReplacementBtn, OpenBtn, SaveBtn, RunBtn,
@@ -249,32 +261,53 @@ void TPKSarvonexFrm::enableMenuItems(QMenu *menu)
     }
     if (menu == ActionMnu) {
         BreakProcessMnu->setEnabled(!idle);
-        UndoLastRunMnu->setEnabled(idle && LastUndoableRun(RunJournal::defaultFolder()));
+        UndoLastRunMnu->setEnabled(idle && m_undoable);
     }
+}
+
+void TPKSarvonexFrm::readLastRun()
+{
+    m_undoable = LastUndoableRun(RunJournal::defaultFolder()).has_value();
+}
+
+void TPKSarvonexFrm::setDesignedColumnWidths()
+{
+    // The designed widths, but never below what a heading needs in the
+    // desktop's font. From here on a width the user drags stays.
+    const auto designed = [](QTableView *grid, int column, int width) {
+        grid->setColumnWidth(column, qMax(width, grid->horizontalHeader()->sectionSizeHint(column)));
+    };
+    designed(DirsGrd, 1, 80);
+    designed(DirsGrd, 2, 64);
+    for (QTableView *grid : {FileTypesGrd, ExclFileTypesGrd}) {
+        designed(grid, 0, 100);
+        designed(grid, 1, 100);
+    }
+    designed(StringsGrd, 2, 121);
+    StringsGrd->setColumnWidth(1, StringsGrd->columnWidth(0));
 }
 
 void TPKSarvonexFrm::FormResize()
 {
-    // Columns fill the grid's visible width exactly. The fixed columns keep
-    // their widths, but never fall below what their heading needs in the
-    // desktop's font.
-    const auto width = [](const QTableView *grid) { return grid->viewport()->width(); };
-    const auto fixed = [](QTableView *grid, int column, int designed) {
-        const int needed = grid->horizontalHeader()->sectionSizeHint(column);
-        grid->setColumnWidth(column, qMax(designed, needed));
-        return grid->columnWidth(column);
+    // One column fills what the others leave of the grid's visible width;
+    // the others keep their widths, also a width the user dragged.
+    const auto rest = [](const QTableView *grid, int firstOther, int secondOther) {
+        const QHeaderView *header = grid->horizontalHeader();
+        return qMax(header->minimumSectionSize(), grid->viewport()->width()
+                                                      - grid->columnWidth(firstOther)
+                                                      - grid->columnWidth(secondOther));
     };
-    const int depth = fixed(DirsGrd, 1, 80);
-    const int skip = fixed(DirsGrd, 2, 64);
-    DirsGrd->setColumnWidth(0, width(DirsGrd) - depth - skip);
-    for (QTableView *grid : {FileTypesGrd, ExclFileTypesGrd}) {
-        const int mask = fixed(grid, 0, 100);
-        const int encoding = fixed(grid, 1, 100);
-        grid->setColumnWidth(2, width(grid) - mask - encoding);
-    }
-    const int half = (width(StringsGrd) - fixed(StringsGrd, 2, 121)) / 2;
-    StringsGrd->setColumnWidth(0, half);
-    StringsGrd->setColumnWidth(1, half);
+    DirsGrd->setColumnWidth(0, rest(DirsGrd, 1, 2));
+    for (QTableView *grid : {FileTypesGrd, ExclFileTypesGrd})
+        grid->setColumnWidth(2, rest(grid, 0, 1));
+    // The two texts share what column 2 leaves, in the proportion they have
+    // (halves, until the user drags one).
+    const int find = StringsGrd->columnWidth(0);
+    const int both = find + StringsGrd->columnWidth(1);
+    const int texts = qMax(0, StringsGrd->viewport()->width() - StringsGrd->columnWidth(2));
+    const int findShare = both > 0 ? int(qint64(texts) * find / both) : texts / 2;
+    StringsGrd->setColumnWidth(0, findShare);
+    StringsGrd->setColumnWidth(1, texts - findShare);
 }
 
 void TPKSarvonexFrm::resizeEvent(QResizeEvent *event)
@@ -322,12 +355,24 @@ void TPKSarvonexFrm::StartupActions()
     const QString path = m_startup.settingsFile;
     bool found = false;
     if (!path.isEmpty()) {
-        found = QFileInfo::exists(path);
+        // A folder is no settings file. The job is kept under its full path,
+        // so that the recent files, Save and the run journal still name it
+        // when the program is next started from another folder.
+        const QFileInfo file(path);
+        found = file.isFile();
         if (found) {
-            guarded([&] { OpenSettingsFile(path); });
+            guarded([&] { OpenSettingsFile(file.absoluteFilePath()); });
         } else {
             m_host.showMessage("File \"" + path + "\" specified on the command line doesn't exist.");
         }
+    }
+    if (!found && m_runState.unattended) {
+        // Nobody can close a window kept off the screen: the run that cannot
+        // start ends the program, with the exit code of a failed validation.
+        m_exitCode = 1;
+        m_ending = true;
+        close();
+        return;
     }
     if (!found || !m_startup.run)
         return;
@@ -349,6 +394,7 @@ void TPKSarvonexFrm::FindAndReplaceMnuClick()
         const auto forget = qScopeGuard([this] { m_runState.journal = nullptr; });
         m_batch.FindAndReplaceMnuClick();
     }
+    readLastRun();
     UpdateCommandStates();
     if (m_closeWhenRunEnds) {
         m_ending = true;

@@ -145,6 +145,13 @@ private:
     void StartupActions();
     bool FormCloseQuery();
     void enableMenuItems(QMenu *menu);
+    // Whether the last run can be undone: its journal is read when the
+    // window opens and when a run or an undo ends, not at every change.
+    void readLastRun();
+    void setDesignedColumnWidths();
+    // Enter, F2, Insert and Delete in a grid, and a double click on it.
+    bool gridCommand(QObject *watched, QEvent *event);
+    void ReadOnlyFilesRdoClick();
     void selectRow(QTableView *grid, int row);
     TextTable::Row fileTypeRow(bool included) const;
     TextTable::Row stringPairRow() const;
@@ -173,6 +180,7 @@ private:
     // or a close the user confirmed during a run).
     bool m_ending = false;
     bool m_closeWhenRunEnds = false;
+    bool m_undoable = false;
 
     // The application title, the text the task bar shows; an unattended run
     // shows its progress there.

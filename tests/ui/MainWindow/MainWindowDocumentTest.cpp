@@ -5,7 +5,11 @@
 
 #include <QDir>
 #include <QMenu>
+#include <QRadioButton>
 #include <QTest>
+#include <QWindow>
+#include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -40,14 +44,73 @@ protected:
 
 TEST_F(MainWindowDocumentTest, CaptionShowsTheModifiedMarkAndTheFileName)
 {
-    EXPECT_EQ(window->windowTitle(), "Sarvonex []");
+    // The title the window system shows (the task bar's), not the text Qt
+    // was given: Qt takes "[*]" there for a placeholder of its own.
+    window->winId();
+    const auto shownTitle = [this] { return window->windowHandle()->title(); };
+    EXPECT_EQ(shownTitle(), "Sarvonex []");
     window->SetModified(true);
-    EXPECT_EQ(window->windowTitle(), "Sarvonex [*]");
+    EXPECT_EQ(shownTitle(), "Sarvonex [*]");
     window->SetModified(false);
     window->OpenSettingsFile(jobFile("jobs.ini", "/a"));
-    EXPECT_EQ(window->windowTitle(), "Sarvonex [jobs.ini]");
+    EXPECT_EQ(shownTitle(), "Sarvonex [jobs.ini]");
     window->SetModified(true);
-    EXPECT_EQ(window->windowTitle(), "Sarvonex [*jobs.ini]");
+    EXPECT_EQ(shownTitle(), "Sarvonex [*jobs.ini]");
+    window->SetModified(false);
+    window->OpenSettingsFile(jobFile("[*].ini", "/a"));
+    EXPECT_EQ(shownTitle(), "Sarvonex [[*].ini]");
+}
+
+TEST_F(MainWindowDocumentTest, MenusOpenFromTheKeyboardAndEachItemHasItsOwnLetter)
+{
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const std::tuple<Qt::Key, Qt::KeyboardModifiers, QMenu *> keys[] = {
+        {Qt::Key_F, Qt::AltModifier, window->FileMnu},
+        {Qt::Key_A, Qt::AltModifier, window->ActionMnu},
+        {Qt::Key_H, Qt::AltModifier, window->HelpMnu},
+        {Qt::Key_F10, Qt::NoModifier, window->FileMnu},
+    };
+    for (const auto &[key, modifiers, menu] : keys) {
+        SCOPED_TRACE(qPrintable(menu->title()));
+        QTest::keyClick(window.get(), key, modifiers);
+        EXPECT_TRUE(menu->isVisible());
+        menu->hide();
+    }
+    for (QMenu *menu : {window->FileMnu, window->NewMnu, window->ActionMnu, window->HelpMnu}) {
+        QList<QKeySequence> letters;
+        for (QAction *item : menu->actions()) {
+            if (item->isSeparator() || item->objectName().startsWith("HistItem"))
+                continue;
+            const QKeySequence letter = QKeySequence::mnemonic(item->text());
+            EXPECT_FALSE(letter.isEmpty()) << qPrintable(item->text());
+            EXPECT_FALSE(letters.contains(letter)) << qPrintable(item->text());
+            letters.append(letter);
+        }
+    }
+}
+
+TEST_F(MainWindowDocumentTest, ClickingTheChosenReadOnlyItemAgainChangesNothing)
+{
+    const QList<QRadioButton *> items = {window->ReadOnlyFilesRdo0, window->ReadOnlyFilesRdo1,
+                                         window->ReadOnlyFilesRdo2};
+    QRadioButton *chosen = *std::find_if(items.begin(), items.end(),
+                                         [](QRadioButton *item) { return item->isChecked(); });
+    chosen->click();
+    EXPECT_FALSE(window->Modified);
+    items[(items.indexOf(chosen) + 1) % 3]->click();
+    EXPECT_TRUE(window->Modified);
+}
+
+TEST_F(MainWindowDocumentTest, OnABigWindowTheMiscellaneousGroupKeepsItsHeight)
+{
+    window->show();
+    window->PageControl1->setCurrentIndex(3);
+    window->resize(1400, 1000);
+    window->layout()->activate();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->MiscellaneousGrp->height(), window->MiscellaneousGrp->sizeHint().height());
 }
 
 TEST_F(MainWindowDocumentTest, NewOnAModifiedJobAsksAndEachAnswerDoesItsOwnThing)

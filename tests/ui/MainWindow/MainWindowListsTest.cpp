@@ -4,6 +4,7 @@
 #include "ui/EditFileType/TEditFileTypeFrm.h"
 #include "ui/EditStrings/TEditStringsFrm.h"
 
+#include <QHeaderView>
 #include <QPushButton>
 #include <QTest>
 
@@ -178,6 +179,128 @@ TEST_F(MainWindowListsTest, AStringPairComesBackFromTheDialogInCellForm)
     });
     window->EditStringsBtnClick();
     EXPECT_EQ(strings().cell(1, 1), "z");
+}
+
+TEST_F(MainWindowListsTest, GridKeysAndADoubleClickAnywhereRunTheGridsCommands)
+{
+    struct KeyCase {
+        const char *name;
+        Qt::Key key;
+        QString dialogPath; // what the folder dialog opens with (Add: empty)
+    };
+    const KeyCase cases[] = {
+        {"Enter edits", Qt::Key_Return, "/b"},
+        {"keypad Enter edits", Qt::Key_Enter, "/b"},
+        {"F2 edits", Qt::Key_F2, "/b"},
+        {"Insert adds", Qt::Key_Insert, ""},
+    };
+    folders().resetRows({{"/a", "None", "-B"}, {"/b", "None", "-B"}});
+    window->show();
+    for (const KeyCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        window->DirsGrd->selectRow(1);
+        expect<TEditDirsFrm>([&c](TEditDirsFrm &d) {
+            EXPECT_EQ(d.DirEdt->text(), c.dialogPath);
+            d.reject();
+        });
+        QTest::keyClick(window->DirsGrd, c.key);
+        EXPECT_TRUE(driver.done());
+    }
+
+    // Below the last entry.
+    expect<TEditDirsFrm>([](TEditDirsFrm &d) {
+        EXPECT_EQ(d.DirEdt->text(), "/b");
+        d.reject();
+    });
+    QWidget *viewport = window->DirsGrd->viewport();
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, QPoint(5, viewport->height() - 5));
+    EXPECT_TRUE(driver.done());
+
+    QTest::keyClick(window->DirsGrd, Qt::Key_Delete);
+    EXPECT_EQ(folders().DataRowCount(), 1);
+}
+
+TEST_F(MainWindowListsTest, TabLeavesEachGridForItsButtons)
+{
+    const std::pair<QTableView *, QPushButton *> grids[] = {
+        {window->DirsGrd, window->AddDirBtn},
+        {window->FileTypesGrd, window->AddTypeBtn},
+        {window->ExclFileTypesGrd, window->AddExclFileBtn},
+        {window->StringsGrd, window->AddStringsBtn},
+    };
+    folders().resetRows({{"/a", "None", "-B"}, {"/b", "None", "-B"}});
+    window->show();
+    for (const auto &[grid, button] : grids) {
+        SCOPED_TRACE(qPrintable(grid->objectName()));
+        window->PageControl1->setCurrentWidget(grid->parentWidget());
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_Tab);
+        EXPECT_EQ(window->focusWidget(), button);
+        QTest::keyClick(button, Qt::Key_Backtab);
+        EXPECT_EQ(window->focusWidget(), grid);
+    }
+}
+
+TEST_F(MainWindowListsTest, EachAddOpensItsDialogInTheFirstField)
+{
+    const auto twice = [this](QPushButton *add, auto fill) {
+        for (int use = 0; use < 2; ++use) {
+            driver.then([fill](QWidget *w) {
+                auto *dialog = static_cast<QDialog *>(w);
+                QPushButton *ok = dialog->findChild<QPushButton *>("OkBtn");
+                EXPECT_EQ(dialog->focusWidget(), fill(w));
+                // Ok pressed from the keyboard leaves the focus on it.
+                ok->setFocus();
+                ok->click();
+            });
+            add->click();
+            EXPECT_TRUE(driver.done());
+        }
+    };
+    twice(window->AddDirBtn, [this](QWidget *w) -> QWidget * {
+        auto &d = *static_cast<TEditDirsFrm *>(w);
+        d.DirEdt->setText(path(""));
+        return d.DirEdt;
+    });
+    twice(window->AddTypeBtn, [](QWidget *w) -> QWidget * {
+        auto &d = *static_cast<TEditFileTypeFrm *>(w);
+        d.FileMaskEdt->setText("*.txt");
+        return d.FileMaskEdt;
+    });
+    twice(window->AddStringsBtn, [](QWidget *w) -> QWidget * {
+        auto &d = *static_cast<TEditStringsFrm *>(w);
+        d.FindWhatMmo->setPlainText("x");
+        return d.FindWhatMmo;
+    });
+}
+
+TEST_F(MainWindowListsTest, ADraggedColumnKeepsItsWidthThroughResizesAndPageChanges)
+{
+    window->show();
+    QHeaderView *dirs = window->DirsGrd->horizontalHeader();
+    // As designed, or as wide as the heading needs.
+    EXPECT_EQ(dirs->sectionSize(2), qMax(64, dirs->sectionSizeHint(2)));
+    dirs->resizeSection(2, 150); // as a drag does
+    window->resize(window->width() + 100, window->height());
+    EXPECT_EQ(dirs->sectionSize(2), 150);
+    EXPECT_EQ(dirs->sectionSize(0) + dirs->sectionSize(1) + 150, window->DirsGrd->viewport()->width());
+
+    QHeaderView *types = window->FileTypesGrd->horizontalHeader();
+    window->PageControl1->setCurrentIndex(1);
+    types->resizeSection(0, 160);
+    window->PageControl1->setCurrentIndex(0);
+    window->PageControl1->setCurrentIndex(1);
+    EXPECT_EQ(types->sectionSize(0), 160);
+    EXPECT_EQ(types->sectionSize(0) + types->sectionSize(1) + types->sectionSize(2),
+              window->FileTypesGrd->viewport()->width());
+
+    QHeaderView *pairs = window->StringsGrd->horizontalHeader();
+    window->PageControl1->setCurrentIndex(2);
+    EXPECT_EQ(pairs->sectionSize(2), qMax(121, pairs->sectionSizeHint(2)));
+    EXPECT_NEAR(pairs->sectionSize(0), pairs->sectionSize(1), 1);
+    pairs->resizeSection(2, 200);
+    window->resize(window->width() + 50, window->height());
+    EXPECT_EQ(pairs->sectionSize(2), 200);
 }
 
 } // namespace

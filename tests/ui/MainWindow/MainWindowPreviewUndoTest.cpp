@@ -75,4 +75,16 @@ TEST_F(MainWindowPreviewUndoTest, ClosingThePreviewChangesNothing)
     EXPECT_FALSE(window->UndoLastRunMnu->isEnabled());
 }
 
+TEST_F(MainWindowPreviewUndoTest, AWindowOpenedAfterARunCanUndoIt)
+{
+    RunOptions options = window->job().options();
+    options.promptEachReplace = false;
+    window->job().setOptions(options);
+    window->FindAndReplaceMnu->trigger();
+    ASSERT_EQ(TestFiles::read(path("data/a.txt")), "one dog\r\ntwo\r\n");
+
+    TPKSarvonexFrm later;
+    EXPECT_TRUE(later.UndoLastRunMnu->isEnabled());
+}
+
 } // namespace

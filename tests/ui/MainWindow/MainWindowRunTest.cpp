@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 #include "settings/SettingsFile.h"
 
@@ -150,6 +151,29 @@ TEST_F(MainWindowRunTest, StartUpWithASettingsFileOpensItAndAddsItToTheRecentFil
     EXPECT_EQ(started.SettingsFileName, file);
     EXPECT_EQ(started.recentFiles().paths().value(0), file);
     EXPECT_EQ(started.job().stringPairs().cell(1, 0), "cat");
+}
+
+TEST_F(MainWindowRunTest, ARelativeSettingsFileIsKeptUnderItsFullPathAndAFolderIsNoFile)
+{
+    const QString file = path("job.ini");
+    WriteSettingsFile(file, window->job());
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(path(""));
+    const auto back = qScopeGuard([&] { QDir::setCurrent(before); });
+    TPKSarvonexFrm started(StartupRequest::fromArguments({"-fjob.ini"}));
+    started.show();
+    QTRY_VERIFY(started.Activated);
+    EXPECT_EQ(started.SettingsFileName, file);
+    EXPECT_EQ(started.recentFiles().paths().value(0), file);
+
+    QDir().mkdir(path("folder.ini"));
+    driver.answer(QMessageBox::Ok);
+    TPKSarvonexFrm folder(StartupRequest::fromArguments({"-ffolder.ini"}));
+    folder.show();
+    QTRY_VERIFY(folder.Activated);
+    EXPECT_EQ(driver.messages(),
+              QStringList{"File \"folder.ini\" specified on the command line doesn't exist."});
+    EXPECT_TRUE(folder.SettingsFileName.isEmpty());
 }
 
 TEST_F(MainWindowRunTest, TheTipComesOnlyWithoutArgumentsUntilTheUserTicksItAway)
@@ -293,6 +317,17 @@ TEST_F(MainWindowRunTest, SimpleReplacementStopsWhereTheUserCancels)
     driver.answer(QMessageBox::Cancel);
     window->ReplaceinOneFile1Click();
     EXPECT_EQ(window->job().fileTypes().cell(1, 0), "a.txt");
+    EXPECT_TRUE(driver.done());
+}
+
+TEST_F(MainWindowRunTest, AnUnattendedRunWithoutItsSettingsFileEndsWithExitCodeOne)
+{
+    driver.answer(QMessageBox::Ok);
+    TPKSarvonexFrm started(StartupRequest::fromArguments({"-f" + path("missing.ini"), "-r", "-s"}));
+    started.show();
+    QTRY_VERIFY(started.Activated);
+    QTRY_VERIFY(!started.isVisible());
+    EXPECT_EQ(started.exitCode(), 1);
     EXPECT_TRUE(driver.done());
 }
 
