@@ -25,6 +25,7 @@
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QScopeGuard>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QShortcut>
 #include <QStyle>
@@ -284,7 +285,8 @@ void TPKSarvonexFrm::setDesignedColumnWidths()
         designed(grid, 1, 100);
     }
     designed(StringsGrd, 2, 121);
-    StringsGrd->setColumnWidth(1, StringsGrd->columnWidth(0));
+    connect(StringsGrd->horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int column) { keepTextShares(column); });
 }
 
 void TPKSarvonexFrm::FormResize()
@@ -300,14 +302,20 @@ void TPKSarvonexFrm::FormResize()
     DirsGrd->setColumnWidth(0, rest(DirsGrd, 1, 2));
     for (QTableView *grid : {FileTypesGrd, ExclFileTypesGrd})
         grid->setColumnWidth(2, rest(grid, 0, 1));
-    // The two texts share what column 2 leaves, in the proportion they have
-    // (halves, until the user drags one).
-    const int find = StringsGrd->columnWidth(0);
-    const int both = find + StringsGrd->columnWidth(1);
+    // The two texts share what column 2 leaves: halves, or the shares the
+    // user gave them by dragging.
     const int texts = qMax(0, StringsGrd->viewport()->width() - StringsGrd->columnWidth(2));
-    const int findShare = both > 0 ? int(qint64(texts) * find / both) : texts / 2;
-    StringsGrd->setColumnWidth(0, findShare);
-    StringsGrd->setColumnWidth(1, texts - findShare);
+    const int find = qRound(texts * m_findShare);
+    const QScopedValueRollback fitting(m_fittingColumns, true);
+    StringsGrd->setColumnWidth(0, find);
+    StringsGrd->setColumnWidth(1, texts - find);
+}
+
+void TPKSarvonexFrm::keepTextShares(int column)
+{
+    const int both = StringsGrd->columnWidth(0) + StringsGrd->columnWidth(1);
+    if (!m_fittingColumns && column < 2 && both > 0)
+        m_findShare = double(StringsGrd->columnWidth(0)) / both;
 }
 
 void TPKSarvonexFrm::resizeEvent(QResizeEvent *event)

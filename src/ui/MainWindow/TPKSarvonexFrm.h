@@ -149,6 +149,9 @@ private:
     // window opens and when a run or an undo ends, not at every change.
     void readLastRun();
     void setDesignedColumnWidths();
+    // A column of the string pairs grid was resized: a drag of the find or
+    // replace column sets the shares they keep.
+    void keepTextShares(int column);
     // Enter, F2, Insert and Delete in a grid, and a double click on it.
     bool gridCommand(QObject *watched, QEvent *event);
     void ReadOnlyFilesRdoClick();
@@ -181,6 +184,9 @@ private:
     bool m_ending = false;
     bool m_closeWhenRunEnds = false;
     bool m_undoable = false;
+    // The find column's share of the width the two text columns fill.
+    double m_findShare = 0.5;
+    bool m_fittingColumns = false;
 
     // The application title, the text the task bar shows; an unattended run
     // shows its progress there.

@@ -299,8 +299,12 @@ TEST_F(MainWindowListsTest, ADraggedColumnKeepsItsWidthThroughResizesAndPageChan
     EXPECT_EQ(pairs->sectionSize(2), qMax(121, pairs->sectionSizeHint(2)));
     EXPECT_NEAR(pairs->sectionSize(0), pairs->sectionSize(1), 1);
     pairs->resizeSection(2, 200);
-    window->resize(window->width() + 50, window->height());
+    pairs->resizeSection(0, pairs->sectionSize(1) / 2);
+    window->resize(window->width() + 300, window->height());
     EXPECT_EQ(pairs->sectionSize(2), 200);
+    EXPECT_NEAR(pairs->sectionSize(0) * 2, pairs->sectionSize(1), 2); // the dragged shares
+    EXPECT_EQ(pairs->sectionSize(0) + pairs->sectionSize(1) + 200,
+              window->StringsGrd->viewport()->width());
 }
 
 } // namespace
