@@ -85,4 +85,17 @@ TEST(StickyMessage, WindowFitsATwoLineMessage)
     EXPECT_NEAR(seen.okButtonCentre, seen.size.width() / 2, 1);
 }
 
+TEST(ShowStickyMessage, TheWindowIsADialogWithoutMinimizeOrMaximize)
+{
+    ModalDriver driver;
+    driver.then([](QWidget *window) {
+        EXPECT_EQ(window->windowType(), Qt::Dialog);
+        EXPECT_FALSE(window->windowFlags()
+                     & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+        window->close();
+    });
+    ShowStickyMessage("A message a window manager must show as a dialog.", nullptr);
+    EXPECT_TRUE(driver.done());
+}
+
 } // namespace

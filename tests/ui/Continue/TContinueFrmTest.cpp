@@ -30,6 +30,9 @@ TEST(AskContinue, EachButtonAndTheCloseBoxGiveTheirAnswer)
             EXPECT_EQ(question.StaticText1->text(), QStringLiteral("Back-up failed!"));
             EXPECT_EQ(question.Button2Btn->text(), FileCaptions[1]);
             EXPECT_EQ(question.focusWidget(), question.Button1Btn);
+            EXPECT_EQ(question.windowType(), Qt::Dialog);
+            EXPECT_FALSE(question.windowFlags()
+                         & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
             if (*c.button)
                 window->findChild<QPushButton *>(c.button)->click();
             else
