@@ -8,6 +8,7 @@ PairOptions PairOptionsFromText(const QByteArray &text)
 
     o.caseSensitive = flags.contains('c');
     o.wholeWords = flags.contains('w');
+    o.regularExpression = flags.contains('r');
     const bool normalize = flags.contains('n') || flags.contains('N');
     const bool ignore = flags.contains('i') || flags.contains('I');
     const bool endOfLine = flags.contains('N') || flags.contains('I');
@@ -45,6 +46,8 @@ QByteArray OptionsToText(const PairOptions &o)
     }
     if (o.wholeWords)
         text += 'w';
+    if (o.regularExpression)
+        text += 'r';
     text += '(';
     text += o.singleWildcard ? o.singleWildcard : '-';
     text += o.multiWildcard ? o.multiWildcard : '-';

@@ -7,11 +7,13 @@ enum class WhiteSpaceMode { None, Normalize, NormalizeInclEol, Ignore, IgnoreInc
 // The matching options of one string pair, as held in its options text: an
 // optional "c" (case sensitive), one white-space letter ("n", "N", "i", "I"),
 // an optional "w" (whole words), "(" single wildcard, multi wildcard ")" with
-// "-" for not assigned, and "[" display charset "]".
+// "-" for not assigned, and "[" display charset "]". The letter "r" (written
+// after the others) makes the find text a regular expression.
 struct PairOptions {
     bool caseSensitive = false;
     WhiteSpaceMode whiteSpace = WhiteSpaceMode::None;
     bool wholeWords = false;
+    bool regularExpression = false;
     char singleWildcard = 0; // 0: not assigned
     char multiWildcard = 0;  // 0: not assigned
     QByteArray displayCharset = "Default";

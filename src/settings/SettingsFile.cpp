@@ -227,7 +227,7 @@ void ReadGridSection(const IniFile &ini, TextTable &table, const QByteArray &sec
 void WriteSettingsFile(const QString &path, const Job &job)
 {
     IniFile ini;
-    ini.setValue(VersionSection, "Version", SettingsFormatVersion);
+    ini.setValue(VersionSection, "Version", RequiredSettingsVersion(job));
     WriteGridSection(ini, job.folders(), FoldersSection);
     WriteGridSection(ini, job.fileTypes(), FileTypesSection);
     WriteGridSection(ini, job.excludedFileTypes(), ExcludedFileTypesSection);

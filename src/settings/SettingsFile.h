@@ -1,15 +1,13 @@
 #pragma once
 
 #include "settings/CellTable.h"
+#include "settings/SettingsVersion.h"
 
 #include <QByteArray>
 #include <QString>
 
 class IniFile;
 class Job;
-
-// The format version this program writes, and the highest it reads.
-inline constexpr const char *SettingsFormatVersion = "2.2";
 
 // What reading a job asks of the document that owns it. Every member has a
 // harmless default, so a caller without a document (a test, an unattended
@@ -37,7 +35,7 @@ public:
 };
 
 // Writes the whole job to `path`, replacing any file there: the new file holds
-// exactly the job's keys. A failed write leaves the old file whole and throws
+// exactly the job's keys, under the version the job requires. A failed write leaves the old file whole and throws
 // SettingsFileError ("Unable to write to <path>").
 void WriteSettingsFile(const QString &path, const Job &job);
 

@@ -158,9 +158,19 @@ TEST(PairOptions, Readings)
 TEST(PairOptions, TextRoundTrip)
 {
     const QByteArray texts[] = {"(--)[Default]", "cNw(?*)[Russian]", "i(-~)[Greek]",
-                                "Iw(#-)[Default]", "cn(..)[Thai]"};
+                                "Iw(#-)[Default]", "cn(..)[Thai]", "cwr(--)[Default]"};
     for (const QByteArray &t : texts)
         EXPECT_EQ(OptionsToText(PairOptionsFromText(t)), t);
+}
+
+// "r" is written after the other letters and read wherever it stands.
+TEST(PairOptions, RegularExpressionLetter)
+{
+    EXPECT_TRUE(PairOptionsFromText("rcw(--)[Default]").regularExpression);
+    EXPECT_TRUE(PairOptionsFromText("r").regularExpression);
+    EXPECT_FALSE(PairOptionsFromText("cw(--)[Default]").regularExpression);
+    EXPECT_FALSE(PairOptionsFromText("(--)[r]").regularExpression); // not a flag
+    EXPECT_EQ(OptionsToText(PairOptionsFromText("rwc(--)[Default]")), "cwr(--)[Default]");
 }
 
 TEST(PairOptions, TextBetween)

@@ -27,7 +27,7 @@ public:
     void markNotModified() override { ++notModifiedCount; }
 };
 
-QByteArray crlf(const char *lines)
+QByteArray crlf(const QByteArray &lines)
 {
     return QByteArray(lines).replace("\n", "\r\n");
 }
@@ -193,9 +193,9 @@ TEST_F(SettingsFileTest, VersionsAreComparedAsText)
         QByteArray versionLine;
         bool accepted;
     } cases[] = {
-        {"Version=2.3", false}, {"Version=2.2a", false}, {"Version=3", false},
-        {"Version=2.10", true}, {"Version=10.0", true},  {"Version=2.2", true},
-        {"Version=2.1", true},  {"", true},
+        {"Version=2.4", false}, {"Version=2.3a", false}, {"Version=3", false},
+        {"Version=2.10", true}, {"Version=10.0", true},  {"Version=2.3", true},
+        {"Version=2.2", true},  {"Version=2.1", true},   {"", true},
     };
     for (const auto &c : cases) {
         Job job;
@@ -214,15 +214,42 @@ TEST_F(SettingsFileTest, RefusalMessageNamesBothVersions)
 {
     Job job;
     RecordingHost host;
-    ASSERT_FALSE(load("[Sarvonex]\nVersion=2.3\n", job, host));
+    ASSERT_FALSE(load("[Sarvonex]\nVersion=2.4\n", job, host));
     ASSERT_EQ(host.messages.size(), 1);
-    EXPECT_EQ(host.messages[0], "Version of the file being loaded: 2.3\n"
-                                "Version expected (or lower): 2.2\n\n"
+    EXPECT_EQ(host.messages[0], "Version of the file being loaded: 2.4\n"
+                                "Version expected (or lower): 2.3\n\n"
                                 "This file can't be loaded.\n\n"
                                 "Get a newer version of Sarvonex\n"
                                 "from the vendor's web to open this file.");
     EXPECT_EQ(host.loadingStates, (QList<bool>{true, false}));
     EXPECT_EQ(host.notModifiedCount, 0);
+}
+
+// Older versions refuse a 2.3 file, so they never search for a regular
+// expression's text as if it were plain text.
+TEST_F(SettingsFileTest, RegularExpressionPairsAreWrittenAsVersion23)
+{
+    const struct {
+        QByteArray options;
+        QByteArray version;
+    } cases[] = {
+        {"cw(--)[Default]", "2.2"},
+        {"cwr(--)[Default]", "2.3"},
+        {"rc(--)[Default]", "2.3"}, // the letters in any order
+    };
+    for (const auto &c : cases) {
+        Job job;
+        job.stringPairs().AppendRow({"get_(\\w+)", "$1", "c(--)[Default]"});
+        job.stringPairs().AppendRow({"a", "b", c.options});
+        WriteSettingsFile(path(), job);
+        EXPECT_TRUE(TestFiles::read(path()).startsWith(
+            crlf("[Sarvonex]\nVersion=" + c.version + "\n")))
+            << c.options.data();
+        Job loaded;
+        RecordingHost host;
+        ASSERT_TRUE(ReadSettingsFile(path(), loaded, host));
+        EXPECT_EQ(loaded.stringPairs().entries(), job.stringPairs().entries());
+    }
 }
 
 TEST_F(SettingsFileTest, DeclinedReplacementReadsNothing)

@@ -1,16 +1,19 @@
 #include "engine/run/ApplyStringPair.h"
 
-#include "engine/match/PairMatcher.h"
 #include "engine/match/PreparedPair.h"
+#include "engine/match/RegexPair.h"
+#include "engine/run/PassMatcher.h"
 #include "engine/text/CodePage.h"
 #include "engine/text/Encodings.h"
 #include "engine/text/TextHelpers.h"
 #include "settings/CellText.h"
+#include "settings/PairOptions.h"
 
 #include <QFileInfo>
 #include <chrono>
 #include <cstring>
 #include <optional>
+#include <variant>
 
 namespace {
 
@@ -22,23 +25,31 @@ constexpr qint64 ScanChunk = 64 * 1024;
 constexpr int WizardReplaceStage = 9;
 constexpr qsizetype MaxOptionsTextLength = 255;
 
+// The pair's texts as a pass shows them.
+struct PassTexts {
+    QByteArray findText;        // as entered
+    QByteArray shownPattern;    // the pattern the status bar names
+    QByteArray replacementText; // as entered
+    QByteArray displayCharset;
+};
+
 // One string pair applied to one file: the scan's companion that copies the
 // text into the destination, asks about matches and reports progress.
 class StringPairPass
 {
 public:
-    StringPairPass(ByteBuffer &source, const PreparedPair &pair, const QString &path,
-                   FileCounters &counters, int encoding, int bomLength, RunContext &run,
-                   ReplacementSink *sink)
+    StringPairPass(ByteBuffer &source, PassMatcher &matcher, const PassTexts &texts,
+                   const QString &path, FileCounters &counters, int encoding, int bomLength,
+                   RunContext &run, ReplacementSink *sink)
         : m_source(source),
-          m_pair(pair),
+          m_texts(texts),
           m_path(path),
           m_counters(counters),
           m_encoding(encoding),
           m_bomLength(bomLength),
           m_run(run),
           m_sink(sink),
-          m_matcher(pair, source.data(), source.length(), encoding, bomLength)
+          m_matcher(matcher)
     {
     }
 
@@ -61,14 +72,14 @@ private:
     // Made at the first replacement: a pass that replaces nothing leaves the
     // source as it is and needs no memory.
     ByteBuffer m_destination;
-    const PreparedPair &m_pair;
+    const PassTexts &m_texts;
     const QString &m_path;
     FileCounters &m_counters;
     const int m_encoding;
     const int m_bomLength;
     RunContext &m_run;
     ReplacementSink *m_sink;
-    PairMatcher m_matcher;
+    PassMatcher &m_matcher;
 
     Clock::time_point m_lastReport = Clock::now() - ProgressInterval;
     qint64 m_copied = 0;
@@ -83,12 +94,15 @@ bool StringPairPass::run()
 {
     m_run.host.setStatus(QString());
     while (goesOn()) {
-        const ScanState &s = m_matcher.state();
-        reportProgress(s.pos);
-        const PairMatcher::Stop stop = m_matcher.scan(s.pos + ScanChunk);
-        if (stop == PairMatcher::Stop::End)
+        reportProgress(m_matcher.position());
+        const PassMatcher::Stop stop = m_matcher.scan(m_matcher.position() + ScanChunk);
+        if (stop == PassMatcher::Stop::End)
             break;
-        if (stop == PairMatcher::Stop::Match) {
+        if (stop == PassMatcher::Stop::LimitReached) {
+            m_counters.limitReached = true;
+            break;
+        }
+        if (stop == PassMatcher::Stop::Match) {
             ++m_counters.occurrences;
             if (confirm())
                 replace();
@@ -112,9 +126,9 @@ void StringPairPass::reportProgress(qint64 pos)
         + QStringLiteral("[") + QString::number(pos / (length / 100)) + QStringLiteral("%], ")
         + QStringLiteral("(") + ansi(CodingName(m_encoding)) + QStringLiteral("), ")
         + QStringLiteral("Replacements: ") + QString::number(m_counters.replacements)
-        + QStringLiteral(", \"") + ShortenText(ansi(EncodeCellText(m_pair.shownPattern)), 20)
+        + QStringLiteral(", \"") + ShortenText(ansi(EncodeCellText(m_texts.shownPattern)), 20)
         + QStringLiteral("\" -> \"")
-        + ShortenText(ansi(EncodeCellText(m_pair.replacementText)), 20) + QStringLiteral("\""));
+        + ShortenText(ansi(EncodeCellText(m_texts.replacementText)), 20) + QStringLiteral("\""));
     m_run.host.pump();
     m_lastReport = Clock::now();
 }
@@ -129,20 +143,19 @@ bool StringPairPass::asksAboutMatch() const
 bool StringPairPass::confirm()
 {
     if (asksAboutMatch()) {
-        const ScanState &s = m_matcher.state();
         const MatchContext context =
             BuildMatchContext(m_source.data(), m_source.length(), m_encoding, m_bomLength,
-                              s.matchStart, s.matchEnd);
+                              m_matcher.matchStart(), m_matcher.matchEnd() - 1);
         ReplaceConfirmation match;
         match.codingName = CodingName(m_encoding);
         match.codingReport = m_run.state.CodingReport;
-        match.displayCharset = m_pair.options.displayCharset;
+        match.displayCharset = m_texts.displayCharset;
         match.equidistantFont = m_run.job.options().preferEquidistantFont;
         match.contextBefore = context.before;
         match.foundText = context.found;
         match.contextAfter = context.after;
-        match.replacement = m_pair.replacementText;
-        match.findText = m_pair.findText;
+        match.replacement = m_matcher.shownReplacement();
+        match.findText = m_texts.findText;
         match.path = m_path;
         m_run.host.wizardStage(WizardReplaceStage);
         const ReplaceAnswer answer = m_run.host.confirmReplace(match);
@@ -187,9 +200,10 @@ void StringPairPass::replace()
 {
     if (!makeDestination())
         return;
-    const ScanState &s = m_matcher.state();
-    const QByteArray &bytes = m_pair.replacementBytes;
-    const qint64 kept = s.matchStart - m_copied;
+    const qint64 matchStart = m_matcher.matchStart();
+    const qint64 matchEnd = m_matcher.matchEnd();
+    const QByteArray bytes = m_matcher.replacement();
+    const qint64 kept = matchStart - m_copied;
     const qint64 needed = m_destinationLength + kept + bytes.size();
     if (needed > m_destination.capacity()) {
         // Grow by a fifth more than needed, so that a long series of
@@ -207,8 +221,8 @@ void StringPairPass::replace()
     m_changed = true;
     ++m_counters.replacements;
     if (m_sink)
-        m_sink->replaced(s.matchStart, s.pos, bytes.size());
-    m_copied = s.pos;
+        m_sink->replaced(matchStart, matchEnd, bytes.size());
+    m_copied = matchEnd;
 }
 
 void StringPairPass::finish()
@@ -231,6 +245,32 @@ void StringPairPass::finish()
     m_run.host.setStatus(QString());
 }
 
+// White-space modes and wildcards do not apply to a regular expression. A
+// pair that cannot be compiled (a run refuses it before it starts) is one
+// this file cannot be searched for.
+bool applyRegexPair(ByteBuffer &buffer, const QByteArray &findCell,
+                    const QByteArray &replacementCell, const PairOptions &options,
+                    const QString &path, FileCounters &counters, int encoding, int bomLength,
+                    RunContext &run, ReplacementSink *sink)
+{
+    const QByteArray find = DecodeCellText(findCell);
+    const QByteArray replacement = DecodeCellText(replacementCell);
+    if (find.isEmpty())
+        return false;
+    const CompiledRegexPair compiled = SharedRegexPair(
+        CodePage::toQString(find), CodePage::toQString(replacement), options.caseSensitive);
+    const auto *pair = std::get_if<std::shared_ptr<const RegexPair>>(&compiled);
+    if (!pair) {
+        counters.limitReached = true;
+        return false;
+    }
+    const PassTexts texts{find, find, replacement, options.displayCharset};
+    RegexPassMatcher matcher(**pair, buffer.data(), buffer.length(), encoding, bomLength,
+                             options.wholeWords);
+    StringPairPass pass(buffer, matcher, texts, path, counters, encoding, bomLength, run, sink);
+    return pass.run();
+}
+
 } // namespace
 
 bool ApplyStringPair(ByteBuffer &buffer, const QByteArray &findText,
@@ -238,12 +278,19 @@ bool ApplyStringPair(ByteBuffer &buffer, const QByteArray &findText,
                      const QString &path, FileCounters &counters, int encoding, int bomLength,
                      RunContext &run, ReplacementSink *sink)
 {
+    const PairOptions options = PairOptionsFromText(optionsText);
+    if (options.regularExpression)
+        return applyRegexPair(buffer, findText, replacementText, options, path, counters,
+                              encoding, bomLength, run, sink);
     const PreparedPair pair = PreparePair(findText, replacementText, optionsText, encoding);
     // An empty find text (only a hand-edited settings file holds one) would
     // make every character a match of its own: it matches nothing instead.
     if (pair.pattern.empty())
         return false;
-    StringPairPass pass(buffer, pair, path, counters, encoding, bomLength, run, sink);
+    const PassTexts texts{pair.findText, pair.shownPattern, pair.replacementText,
+                          pair.options.displayCharset};
+    LiteralPassMatcher matcher(pair, buffer.data(), buffer.length(), encoding, bomLength);
+    StringPairPass pass(buffer, matcher, texts, path, counters, encoding, bomLength, run, sink);
     return pass.run();
 }
 
@@ -252,13 +299,18 @@ bool ApplyStringPairs(ByteBuffer &buffer, const QList<TextTable::Row> &pairs, co
                       ReplacementSink *sink)
 {
     bool changed = false;
-    for (const TextTable::Row &pair : pairs) {
+    for (qsizetype i = 0; i < pairs.size(); ++i) {
+        const TextTable::Row &pair = pairs[i];
         if (ApplyStringPair(buffer, pair.value(0), pair.value(1),
                             pair.value(2).left(MaxOptionsTextLength), path, counters, encoding,
                             bomLength, run, sink))
             changed = true;
         if (counters.outOfMemory) {
             counters.occurrences = 0;
+            return false;
+        }
+        if (counters.limitReached) {
+            counters.limitReachedPair = int(i) + 1;
             return false;
         }
         run.host.pump();

@@ -13,6 +13,10 @@ struct FileCounters {
     qint64 occurrences = 0;  // matches found, replaced or not
     qint64 replacements = 0; // matches replaced
     bool outOfMemory = false;
+    // A regular expression reached PCRE2's limits: the file is to be left as
+    // it was. ApplyStringPairs names the pair (from 1).
+    bool limitReached = false;
+    int limitReachedPair = 0;
 };
 
 // Applies one string pair to the whole content of a file held in `buffer`
@@ -26,6 +30,9 @@ struct FileCounters {
 // either untouched (the destination could not be made) or incomplete (it could
 // not grow), and must not be written.
 //
+// A regular-expression pair that reaches PCRE2's limits sets
+// `counters.limitReached`; the buffer must not be written then either.
+//
 // `sink`, when given, is told where each replacement was made.
 bool ApplyStringPair(ByteBuffer &buffer, const QByteArray &findText,
                      const QByteArray &replacementText, const QByteArray &optionsText,
@@ -34,8 +41,8 @@ bool ApplyStringPair(ByteBuffer &buffer, const QByteArray &findText,
 
 // Applies every pair of `pairs` (find, replacement, options) in turn, pumping
 // the host between them. True when the content changed and the run goes on;
-// false when nothing changed, the run was asked to stop, or memory ran out
-// (the occurrences then count 0).
+// false when nothing changed, the run was asked to stop, memory ran out (the
+// occurrences then count 0) or a regular expression reached its limits.
 bool ApplyStringPairs(ByteBuffer &buffer, const QList<TextTable::Row> &pairs, const QString &path,
                       FileCounters &counters, int encoding, int bomLength, RunContext &run,
                       ReplacementSink *sink = nullptr);

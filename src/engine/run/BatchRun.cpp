@@ -3,6 +3,7 @@
 #include "engine/files/PendingName.h"
 #include "engine/run/FileCollector.h"
 #include "engine/run/FileProcessor.h"
+#include "engine/run/RegexPairCheck.h"
 #include "engine/run/SettlingHost.h"
 #include "settings/FileEncoding.h"
 
@@ -44,6 +45,16 @@ void BatchRun::FindAndReplaceMnuClick()
     const bool preview = m_run.state.preview != nullptr;
     if (m_run.job.options().saveSettingsAutomatically && m_automaticSave && !preview)
         m_automaticSave();
+
+    // A pair that cannot be searched for stops the run before any file is
+    // collected, so nothing is written.
+    if (const QString problem = RegexPairProblem(m_run.job); !problem.isEmpty()) {
+        m_run.host.showPage(JobPage::Strings);
+        m_run.host.showMessage(problem);
+        if (m_run.state.unattended)
+            m_run.host.setExitCode(1);
+        return;
+    }
 
     m_runActive = true;
     m_run.host.updateCommandStates(m_processing);

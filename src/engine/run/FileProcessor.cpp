@@ -12,6 +12,7 @@
 #include "engine/text/CodePage.h"
 #include "engine/text/ContentScan.h"
 #include "engine/text/Encodings.h"
+#include "settings/CellText.h"
 
 #include <QFileInfo>
 #include <optional>
@@ -22,6 +23,7 @@ constexpr qint64 BytesPerMiB = 1048576;
 const QString OutOfMemoryCount = QStringLiteral("out of memory");
 const QString UnreadableCount = QStringLiteral("cannot be read");
 const QString ChangedCount = QStringLiteral("changed by another program");
+const QString LimitReachedCount = QStringLiteral("search limit reached");
 const QString DefaultBackupFolder = QStringLiteral("_BACKUP_");
 
 QString quoted(const QString &text)
@@ -105,7 +107,8 @@ private:
     void clearStatus();
     void reportPreview();
     void skipInPreview(const QString &reason);
-    void fail(const QString &countText, const QString &message);
+    void fail(const QString &countText, const QString &message, const QString &previewReason);
+    QString limitReachedMessage() const;
 
     // Asks the four-button question; an "all" answer clears `memory` so the
     // question is not asked again in this run. True to go on with the file.
@@ -141,10 +144,11 @@ void FileRun::process()
         return;
     case ReadResult::Unreadable:
         fail(UnreadableCount,
-             QStringLiteral("Unable to read file: %1\nFile will be skipped over.").arg(m_path));
+             QStringLiteral("Unable to read file: %1\nFile will be skipped over.").arg(m_path),
+             QStringLiteral("unreadable"));
         return;
     case ReadResult::Changed:
-        fail(ChangedCount, changedMessage(m_path));
+        fail(ChangedCount, changedMessage(m_path), QStringLiteral("unreadable"));
         return;
     case ReadResult::OutOfMemory:
         m_counters.outOfMemory = true;
@@ -162,7 +166,10 @@ void FileRun::process()
     if (m_counters.outOfMemory)
         fail(OutOfMemoryCount,
              QStringLiteral("Not enough memory to process file: %1\nFile will be skipped over.")
-                 .arg(m_path));
+                 .arg(m_path),
+             QStringLiteral("too large"));
+    else if (m_counters.limitReached)
+        fail(LimitReachedCount, limitReachedMessage(), QStringLiteral("search limit reached"));
     else if (m_counters.occurrences > 0)
         m_statistics.AppendRow({m_path, QString::number(m_counters.occurrences),
                                 QString::number(m_counters.replacements)});
@@ -368,10 +375,22 @@ void FileRun::skipInPreview(const QString &reason)
         m_run.state.preview->fileSkipped(m_path, m_wouldAsk ? QStringLiteral("would ask") : reason);
 }
 
-void FileRun::fail(const QString &countText, const QString &message)
+// A regular expression that backtracks without end gives up on this file
+// only: the file keeps its content and the run goes on.
+QString FileRun::limitReachedMessage() const
 {
-    skipInPreview(countText == OutOfMemoryCount ? QStringLiteral("too large")
-                                                : QStringLiteral("unreadable"));
+    const int pair = m_counters.limitReachedPair;
+    const QByteArray find = DecodeCellText(m_run.job.stringPairs().cell(pair, 0));
+    return QStringLiteral("The regular expression \"%1\" of string pair %2 reached the limit of "
+                          "the regular-expression engine in file %3 (too much backtracking).\n"
+                          "The file was left as it is.")
+        .arg(CodePage::toQString(find), QString::number(pair), quoted(m_path));
+}
+
+void FileRun::fail(const QString &countText, const QString &message,
+                   const QString &previewReason)
+{
+    skipInPreview(previewReason);
     m_run.state.fileFailed = true;
     m_run.host.showMessage(message);
     m_statistics.AppendRow({m_path, countText, countText});

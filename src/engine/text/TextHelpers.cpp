@@ -54,7 +54,7 @@ qint64 contextEnd(const char *data, qint64 length, int encoding, qint64 matchEnd
     int lines = 0;
     while (a < length && lines < ContextLines && a - matchEnd < limit) {
         if (utf16) {
-            if (a + 2 < length && unitAt(data, encoding, a - 1) == u'\r'
+            if (a >= 1 && a + 2 < length && unitAt(data, encoding, a - 1) == u'\r'
                 && unitAt(data, encoding, a + 1) == u'\n') {
                 ++lines;
                 a += 4;
@@ -63,7 +63,7 @@ qint64 contextEnd(const char *data, qint64 length, int encoding, qint64 matchEnd
             }
             continue;
         }
-        if (data[a] == '\r')
+        if (a >= 0 && data[a] == '\r')
             ++lines;
         ++a;
         if (encoding == EncodingUtf8)

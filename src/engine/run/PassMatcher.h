@@ -1,0 +1,77 @@
+#pragma once
+
+#include "engine/match/PairMatcher.h"
+#include "engine/match/PreparedPair.h"
+#include "engine/match/RegexMatcher.h"
+
+#include <QByteArray>
+#include <QtGlobal>
+
+// What a string pair's pass over one file needs from its matcher: the next
+// match, and what replaces it. A literal pair and a regular-expression pair
+// each have one; the pass (copying, asking, counting, progress) is the same.
+class PassMatcher
+{
+public:
+    enum class Stop { Match, Paused, End, LimitReached };
+
+    virtual ~PassMatcher() = default;
+
+    // Scans on until a match, the position `pauseAt` (a matcher may pass it
+    // and stop at the next match instead) or the end of the text.
+    virtual Stop scan(qint64 pauseAt) = 0;
+    // How far the scan has come, for progress.
+    virtual qint64 position() const = 0;
+
+    // The bytes [matchStart(), matchEnd()) of the current match, and what
+    // replaces them in the file's encoding.
+    virtual qint64 matchStart() const = 0;
+    virtual qint64 matchEnd() const = 0;
+    virtual QByteArray replacement() const = 0;
+    // The replacement as ANSI text, for the confirmation.
+    virtual QByteArray shownReplacement() const = 0;
+};
+
+class LiteralPassMatcher final : public PassMatcher
+{
+public:
+    LiteralPassMatcher(const PreparedPair &pair, const char *data, qint64 length, int encoding,
+                       int bomLength)
+        : m_pair(pair), m_matcher(pair, data, length, encoding, bomLength)
+    {
+    }
+
+    Stop scan(qint64 pauseAt) override;
+    qint64 position() const override { return m_matcher.state().pos; }
+    qint64 matchStart() const override { return m_matcher.state().matchStart; }
+    qint64 matchEnd() const override { return m_matcher.state().matchEnd + 1; }
+    QByteArray replacement() const override { return m_pair.replacementBytes; }
+    QByteArray shownReplacement() const override { return m_pair.replacementText; }
+
+private:
+    const PreparedPair &m_pair;
+    PairMatcher m_matcher;
+};
+
+// A search runs on to the next match wherever it is: it does not pause.
+class RegexPassMatcher final : public PassMatcher
+{
+public:
+    RegexPassMatcher(const RegexPair &pair, const char *data, qint64 length, int encoding,
+                     int bomLength, bool wholeWords)
+        : m_matcher(pair, data, length, encoding, bomLength, wholeWords), m_encoding(encoding)
+    {
+    }
+
+    Stop scan(qint64 pauseAt) override;
+    qint64 position() const override { return m_position; }
+    qint64 matchStart() const override { return m_matcher.matchStart(); }
+    qint64 matchEnd() const override { return m_matcher.matchEnd(); }
+    QByteArray replacement() const override { return m_matcher.replacement(); }
+    QByteArray shownReplacement() const override;
+
+private:
+    RegexMatcher m_matcher;
+    int m_encoding;
+    qint64 m_position = 0;
+};
