@@ -8,7 +8,7 @@ PairOptions PairOptionsFromText(const QByteArray &text)
 
     o.caseSensitive = flags.contains('c');
     o.wholeWords = flags.contains('w');
-    o.regularExpression = flags.contains('r');
+    o.regularExpression = HasRegularExpressionLetter(text);
     const bool normalize = flags.contains('n') || flags.contains('N');
     const bool ignore = flags.contains('i') || flags.contains('I');
     const bool endOfLine = flags.contains('N') || flags.contains('I');
@@ -54,6 +54,17 @@ QByteArray OptionsToText(const PairOptions &o)
     text += ')';
     text += '[' + o.displayCharset + ']';
     return text;
+}
+
+bool HasRegularExpressionLetter(const QByteArray &optionsText)
+{
+    for (char c : optionsText) {
+        if (c == '(' || c == '[')
+            return false;
+        if (c == 'r')
+            return true;
+    }
+    return false;
 }
 
 QByteArray TextBetween(const QByteArray &text, char open, char close)

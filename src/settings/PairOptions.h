@@ -43,6 +43,11 @@ PairOptions PairOptionsFromText(const QByteArray &text);
 
 QByteArray OptionsToText(const PairOptions &options);
 
+// The letter "r" among the flags. Unlike the older letters it is looked for
+// only before the first "(" and the first "[", so that a hand-written text
+// such as "[Greek]" keeps meaning a plain pair.
+bool HasRegularExpressionLetter(const QByteArray &optionsText);
+
 // The characters between the first `open` and the first `close` when `open`
 // occurs before `close`; otherwise the whole text.
 QByteArray TextBetween(const QByteArray &text, char open, char close);

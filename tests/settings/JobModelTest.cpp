@@ -170,6 +170,7 @@ TEST(PairOptions, RegularExpressionLetter)
     EXPECT_TRUE(PairOptionsFromText("r").regularExpression);
     EXPECT_FALSE(PairOptionsFromText("cw(--)[Default]").regularExpression);
     EXPECT_FALSE(PairOptionsFromText("(--)[r]").regularExpression); // not a flag
+    EXPECT_FALSE(PairOptionsFromText("[Greek]").regularExpression);
     EXPECT_EQ(OptionsToText(PairOptionsFromText("rwc(--)[Default]")), "cwr(--)[Default]");
 }
 

@@ -1,5 +1,7 @@
 #include "ui/EditStrings/TEditStringsFrm.h"
 
+#include "engine/match/RegexPair.h"
+#include "engine/text/CodePage.h"
 #include "settings/PairOptions.h"
 #include "ui/DisplayCharsets.h"
 #include "ui/EditStrings/HtmlView.h"
@@ -12,6 +14,7 @@
 #include <QTextDocument>
 #include <iterator>
 #include <utility>
+#include <variant>
 
 namespace {
 
@@ -123,6 +126,9 @@ TEditStringsFrm::TEditStringsFrm(QWidget *parent) : QDialog(parent)
             &TEditStringsFrm::SingleCharWildCardCBxChange);
     connect(MultiCharWildCardCBx, &QComboBox::activated, this,
             &TEditStringsFrm::MultiCharWildCardCBxChange);
+    connect(RegularExpressionChk, &QCheckBox::toggled, this,
+            &TEditStringsFrm::RegularExpressionChkChange);
+    RegularExpressionChkChange();
 }
 
 void TEditStringsFrm::OptionsFromText(const QByteArray &optionsText)
@@ -132,6 +138,7 @@ void TEditStringsFrm::OptionsFromText(const QByteArray &optionsText)
     CaseSensitiveChk->setChecked(flags.contains('c'));
     WhiteSpacesCBx->setCurrentIndex(WhiteSpaceIndex(flags));
     WholeWordsChk->setChecked(flags.contains('w'));
+    RegularExpressionChk->setChecked(HasRegularExpressionLetter(optionsText));
 
     const auto charAt = [&optionsText](qsizetype i) {
         return i < optionsText.size() ? optionsText[i] : '\0';
@@ -153,10 +160,13 @@ QByteArray TEditStringsFrm::OptionsToText() const
 {
     PairOptions options;
     options.caseSensitive = CaseSensitiveChk->isChecked();
-    options.whiteSpace = WhiteSpaceMode(WhiteSpacesCBx->currentIndex());
     options.wholeWords = WholeWordsChk->isChecked();
-    options.singleWildcard = WildcardChar(SingleCharWildCardCBx);
-    options.multiWildcard = WildcardChar(MultiCharWildCardCBx);
+    options.regularExpression = RegularExpressionChk->isChecked();
+    if (!options.regularExpression) {
+        options.whiteSpace = WhiteSpaceMode(WhiteSpacesCBx->currentIndex());
+        options.singleWildcard = WildcardChar(SingleCharWildCardCBx);
+        options.multiWildcard = WildcardChar(MultiCharWildCardCBx);
+    }
     options.displayCharset = CharsetCBx->currentText().toLatin1();
     return ::OptionsToText(options);
 }
@@ -164,6 +174,7 @@ QByteArray TEditStringsFrm::OptionsToText() const
 void TEditStringsFrm::ResetOptions()
 {
     CaseSensitiveChk->setChecked(false);
+    RegularExpressionChk->setChecked(false);
     WhiteSpacesCBx->setCurrentIndex(0);
 }
 
@@ -269,6 +280,19 @@ void TEditStringsFrm::MultiCharWildCardCBxChange()
         SingleCharWildCardCBx->setCurrentIndex(0);
 }
 
+// The controls keep their values while disabled, so unchecking the box
+// brings the pair's white-space mode and wildcards back.
+void TEditStringsFrm::RegularExpressionChkChange()
+{
+    const bool literal = !RegularExpressionChk->isChecked();
+    for (QWidget *control :
+         std::initializer_list<QWidget *>{WhiteSpacesLbl, WhiteSpacesCBx, SingleCharWildCardLbl,
+                                          SingleCharWildCardCBx, MultiCharWildCardLbl,
+                                          MultiCharWildCardCBx})
+        control->setEnabled(literal);
+    RegularExpressionHintLbl->setEnabled(!literal);
+}
+
 bool TEditStringsFrm::htmlView() const
 {
     return ViewAsCBx->currentIndex() == HtmlViewIndex;
@@ -305,6 +329,12 @@ bool TEditStringsFrm::closeChecksPass()
     if (!textsFitCharset())
         return false;
     const QByteArray find = findText();
+    return RegularExpressionChk->isChecked() ? regularExpressionChecksPass(find)
+                                             : wildcardChecksPass(find);
+}
+
+bool TEditStringsFrm::wildcardChecksPass(const QByteArray &find)
+{
     if (SingleCharWildCardCBx->currentIndex() > 0
         && SingleCharWildCardCBx->currentText() == MultiCharWildCardCBx->currentText()) {
         Inform(this, QStringLiteral("The same character is set for both single-character and "
@@ -329,6 +359,29 @@ bool TEditStringsFrm::closeChecksPass()
                                 "the single-char replacement wild card (%3).")
                      .arg(MultiCharWildCardCBx->currentText(), where,
                           SingleCharWildCardCBx->currentText()));
+    return false;
+}
+
+// PCRE2's message names the offset in the pattern; the cursor is put there
+// (the memo shows each CR LF as one line break).
+bool TEditStringsFrm::regularExpressionChecksPass(const QByteArray &find)
+{
+    const CompiledRegexPair compiled =
+        CompileRegexPair(CodePage::toQString(find), CodePage::toQString(replaceText()),
+                         CaseSensitiveChk->isChecked());
+    const auto *error = std::get_if<RegexPairError>(&compiled);
+    if (!error)
+        return true;
+    Inform(this, error->message);
+    QPlainTextEdit *memo = error->offset < 0 ? ReplaceWithMmo : FindWhatMmo;
+    if (error->offset >= 0) {
+        const QString before = DecodeForDisplay(find.left(error->offset), *m_shownCharset);
+        QTextCursor cursor = memo->textCursor();
+        cursor.setPosition(int(before.size() - before.count(QLatin1String("\r\n"))));
+        cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+        memo->setTextCursor(cursor);
+    }
+    memo->setFocus();
     return false;
 }
 

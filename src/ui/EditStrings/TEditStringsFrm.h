@@ -13,7 +13,11 @@ struct DisplayCharset;
 // showings except what the callers set. The texts are the job's bytes (line
 // breaks CR LF), shown through the selected display charset; typed text is
 // encoded back through it, and the dialog refuses to close with OK while a
-// text holds a character that charset cannot store.
+// text holds a character that charset cannot store. With "Regular
+// expression" checked the white-space modes and the wildcards do not apply
+// (they are disabled and written as None), and OK refuses a pattern PCRE2
+// cannot compile, marking where, or a replacement that refers to a group the
+// pattern does not have.
 class TEditStringsFrm : public QDialog, public Ui::TEditStringsFrm
 {
     Q_OBJECT
@@ -22,8 +26,9 @@ public:
 
     void OptionsFromText(const QByteArray &optionsText);
     QByteArray OptionsToText() const;
-    // Unchecks case sensitivity and sets white spaces to None; whole words,
-    // the wildcards and the charset stay as they are.
+    // Unchecks case sensitivity and "Regular expression" and sets white
+    // spaces to None; whole words, the wildcards and the charset stay as they
+    // are.
     void ResetOptions();
     void SetEquidistantFont(bool on);
 
@@ -54,6 +59,7 @@ private:
     void ViewAsCBxChange(int index);
     void SingleCharWildCardCBxChange();
     void MultiCharWildCardCBxChange();
+    void RegularExpressionChkChange();
 
     bool htmlView() const;
     const DisplayCharset &selectedCharset() const;
@@ -61,6 +67,8 @@ private:
     std::optional<QByteArray> memoBytes(const QPlainTextEdit *memo, const MemoText &state) const;
 
     bool closeChecksPass();
+    bool wildcardChecksPass(const QByteArray &find);
+    bool regularExpressionChecksPass(const QByteArray &find);
     bool textsFitCharset();
     bool keepOrClearAbsentWildcard(QComboBox *list, const char *piece, const QByteArray &find);
 

@@ -11,6 +11,7 @@
 #include "ui/EditFileType/TEditFileTypeFrm.h"
 #include "ui/EditStrings/TEditStringsFrm.h"
 #include "ui/FileList/TFileListFrm.h"
+#include "ui/MainWindow/StringOptionsDelegate.h"
 #include "ui/MainWindow/TFileHistory.h"
 #include "ui/Preview/TPreviewFrm.h"
 #include "ui/ReplaceConfirm/TReplaceConfirmFrm.h"
@@ -142,6 +143,7 @@ void TPKSarvonexFrm::setUpGrids()
         grid->viewport()->installEventFilter(this);
         selectRow(grid, 1);
     }
+    StringsGrd->setItemDelegateForColumn(2, new StringOptionsDelegate(StringsGrd));
     setDesignedColumnWidths();
 }
 

@@ -91,7 +91,54 @@ INSTANTIATE_TEST_SUITE_P(
                       OptionsCase{"N", "N(--)[Default]"}, OptionsCase{"(?*", "(?*)[Default]"},
                       OptionsCase{"w(", "w(--)[Default]"},
                       OptionsCase{"c(x*)[No such charset]", "c(-*)[]"}, OptionsCase{"[]", "(--)[]"},
-                      OptionsCase{"][Greek", "(--)[Default]"}));
+                      OptionsCase{"][Greek", "(--)[Default]"},
+                      // A regular expression takes no white-space mode and no
+                      // wildcards.
+                      OptionsCase{"rcw(--)[Default]", "cwr(--)[Default]"},
+                      OptionsCase{"Iwr(?*)[Greek]", "wr(--)[Greek]"}));
+
+TEST_F(EditStrings, RegularExpressionDisablesWhiteSpaceAndWildcards)
+{
+    dlg.OptionsFromText("cI(?*)[Default]");
+    dlg.RegularExpressionChk->setChecked(true);
+    for (QWidget *control : {static_cast<QWidget *>(dlg.WhiteSpacesCBx),
+                             static_cast<QWidget *>(dlg.SingleCharWildCardCBx),
+                             static_cast<QWidget *>(dlg.MultiCharWildCardCBx)})
+        EXPECT_FALSE(control->isEnabled());
+    EXPECT_TRUE(dlg.RegularExpressionHintLbl->isEnabled());
+    EXPECT_EQ(dlg.OptionsToText(), "cr(--)[Default]");
+    // Unchecked again, the pair's own settings are back.
+    dlg.RegularExpressionChk->setChecked(false);
+    EXPECT_TRUE(dlg.WhiteSpacesCBx->isEnabled());
+    EXPECT_EQ(dlg.OptionsToText(), "cI(?*)[Default]");
+    dlg.RegularExpressionChk->setChecked(true);
+    dlg.ResetOptions();
+    EXPECT_FALSE(dlg.RegularExpressionChk->isChecked());
+}
+
+// OK refuses an invalid pattern with PCRE2's message and puts the cursor at
+// the offset it names (a line break of the memo is one character); the
+// wildcard checks do not run for a regular expression.
+TEST_F(EditStrings, RegularExpressionChecks)
+{
+    dlg.OptionsFromText("r(--)[Default]");
+    dlg.setFindText("a*\r\nget_(\\w+");
+    QStringList messages;
+    EXPECT_FALSE(pressOk({Button::Ok}, &messages));
+    EXPECT_EQ(messages, QStringList{"The regular expression is not valid: missing closing "
+                                    "parenthesis at offset 12."});
+    EXPECT_EQ(dlg.FindWhatMmo->textCursor().position(), 11);
+
+    dlg.setFindText("get_(\\w+)");
+    dlg.setReplaceText("$2");
+    EXPECT_FALSE(pressOk({Button::Ok}, &messages));
+    EXPECT_EQ(messages, QStringList{"The replacement text refers to group 2, but the regular "
+                                    "expression has only 1 group."});
+    EXPECT_TRUE(dlg.ReplaceWithMmo->hasFocus() || !QApplication::focusWidget());
+
+    dlg.setReplaceText("$1()");
+    EXPECT_TRUE(pressOk());
+}
 
 TEST_F(EditStrings, ResetOptionsKeepsWholeWordsWildcardsAndCharset)
 {

@@ -3,6 +3,7 @@
 #include "ui/EditDirs/TEditDirsFrm.h"
 #include "ui/EditFileType/TEditFileTypeFrm.h"
 #include "ui/EditStrings/TEditStringsFrm.h"
+#include "ui/MainWindow/StringOptionsDelegate.h"
 
 #include <QHeaderView>
 #include <QPushButton>
@@ -305,6 +306,21 @@ TEST_F(MainWindowListsTest, ADraggedColumnKeepsItsWidthThroughResizesAndPageChan
     EXPECT_NEAR(pairs->sectionSize(0) * 2, pairs->sectionSize(1), 2); // the dragged shares
     EXPECT_EQ(pairs->sectionSize(0) + pairs->sectionSize(1) + 200,
               window->StringsGrd->viewport()->width());
+}
+
+
+TEST_F(MainWindowListsTest, RegularExpressionPairsAreMarkedInTheGrid)
+{
+    strings().AppendRow({"plain", "", "c(--)[Default]"});
+    strings().AppendRow({"get_(\\w+)", "$1", "cr(--)[Default]"});
+    auto *delegate =
+        dynamic_cast<StringOptionsDelegate *>(window->StringsGrd->itemDelegateForColumn(2));
+    ASSERT_NE(delegate, nullptr);
+    for (int row : {0, 1}) {
+        QStyleOptionViewItem option;
+        delegate->initStyleOption(&option, strings().index(row, 2));
+        EXPECT_EQ(option.icon.isNull(), row == 0) << row;
+    }
 }
 
 } // namespace
