@@ -1,10 +1,12 @@
 #!/usr/bin/env python3
 """Checks a tool's result against the replacement done here, file by file.
 
-    check_result.py ORIGINAL RESULT FIND REPLACEMENT [i] [bytes]
+    check_result.py ORIGINAL RESULT FIND REPLACEMENT [i] [r] [bytes]
 
-i: the find text matches in any case. bytes: the tool works on bytes, so
-UTF-16 files (those with a mark FF FE or FE FF) are not checked. Prints "ok"
+i: the find text matches in any case. r: the find text is a regular
+expression and the replacement refers to its groups as $1 to $9. bytes: the
+tool works on bytes, so UTF-16 files (those with a mark FF FE or FE FF) are
+not checked. Prints "ok"
 or the number of wrong files, and exits 1 when some are wrong.
 """
 import os
@@ -26,8 +28,12 @@ def main():
     original, result, find, replacement = sys.argv[1:5]
     flags = re.IGNORECASE if "i" in sys.argv[5:] else 0
     byte_tool = "bytes" in sys.argv[5:]
-    pattern = {"text": re.compile(re.escape(find), flags),
-               "bytes": re.compile(re.escape(find.encode()), flags)}
+    if "r" in sys.argv[5:]:
+        replacement = re.sub(r"\$(\d)", r"\\\1", replacement)
+    else:
+        find = re.escape(find)
+        replacement = replacement.replace("\\", "\\\\")
+    pattern = {"text": re.compile(find, flags), "bytes": re.compile(find.encode(), flags)}
     wrong = 0
     for folder, _, names in os.walk(original):
         for name in names:

@@ -6,7 +6,9 @@
 
 English-like lines in which the common word "the" is everywhere. In the tree
 the token QUIXOTRIX is in every other file, and the spellings Quixotrix and
-quixotrix in every fourth (so a case-insensitive run changes more files). The
+quixotrix in every fourth (so a case-insensitive run changes more files); in
+every tenth file the first QUIXOTRIX is followed by the rare token needle_
+and a word (for the regular-expression case). The
 tree holds every coding: mostly 7-bit text, every fifth file with CR LF line
 ends, every seventh in UTF-8 with accented letters, every eleventh in
 Windows-1252 with such letters, every fiftieth in UTF-16 little endian and
@@ -70,6 +72,8 @@ def tree(target, rng):
         coding = ("utf-16-le" if n % 50 == 3 else "utf-16-be" if n % 100 == 9
                   else "utf-8" if n % 7 == 3 else "cp1252" if n % 11 == 5 else "ascii")
         tokens = [TOKEN] * rng.randint(1, 4) if n % 2 == 0 else []
+        if n % 10 == 0:
+            tokens[0] += " needle_" + WORDS[n // 10 % len(WORDS)]
         if n % 4 == 1:
             tokens += [rng.choice(OTHER_SPELLINGS)]
         wide = coding.startswith("utf-16")

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Times unattended Sarvonex runs against sed -i, perl -pi, sd (when it can
 # be installed) and the durable floor (bench/DurableFloor.cpp: the least work
-# that replaces durably, on 8 threads) on the cases below, each tool on a fresh copy of the
+# that replaces durably, on 8 threads) on the cases below (the last of them a
+# regular expression with a group, beside the same replacement as plain text), each tool on a fresh copy of the
 # corpus per run (warm cache), checks that every tool's result is right
 # (UTF-16 files excepted for the byte tools) and prints one table of medians,
 # speed-ups and Sarvonex's peak memory. Sarvonex is timed with the threads it
@@ -10,6 +11,7 @@
 #   bench/whole_process.sh
 #   SARVONEX_BENCH_RUNS=1 bench/whole_process.sh   # quick look (default 5)
 #   SARVONEX=/path/to/sarvonex bench/whole_process.sh   # time another build
+#   SARVONEX_BENCH_CASES=regex bench/whole_process.sh   # only the cases whose label has "regex"
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 runs=${SARVONEX_BENCH_RUNS:-5}
@@ -77,12 +79,20 @@ INI
 }
 
 files() { find "$work/copy" -type f -print0; }
-# Each tool: find, replacement, "i" for any case.
-tool_sed() { files | xargs -0 sed -i "s/$1/$2/g${3:+I}"; }
+# Each tool: find, replacement, "i" for any case, "r" for a regular expression
+# (whose replacement names groups as $1).
+tool_sed() {
+  if [ -n "$4" ]; then files | xargs -0 sed -E -i "s/$1/${2//\$/\\}/g${3:+I}"
+  else files | xargs -0 sed -i "s/$1/$2/g${3:+I}"; fi
+}
 tool_perl() { files | xargs -0 perl -pi -e "s/$1/$2/g$3"; }
-tool_sd() { files | xargs -0 sd -s ${3:+-f i} "$1" "$2"; }
+tool_sd() {
+  local strings=(-s)
+  [ -z "$4" ] || strings=()
+  files | xargs -0 sd "${strings[@]}" ${3:+-f i} "$1" "$2"
+}
 tool_sarvonex() {
-  job "$1" "$2" "$([ -n "$3" ] || echo c)(--)[Default]"
+  job "$1" "$2" "$([ -n "$3" ] || echo c)$4(--)[Default]"
   env -u DISPLAY -u WAYLAND_DISPLAY XDG_CONFIG_HOME="$work/config" HOME="$work" \
     SARVONEX_THREADS="${SARVONEX_THREADS:-0}" \
     "$SARVONEX" "-f$work/job.ini" -r -s
@@ -98,31 +108,32 @@ median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] 
 
 # One run of a tool on a fresh copy; appends its seconds and peak memory (KiB)
 # to times_<tool> and peaks_<tool>, and on the first run checks the result.
-run_once() { # corpus, tool, find, replacement, any case, first run?
+run_once() { # corpus, tool, find, replacement, any case, regex, first run?
   local corpus=$1 tool=$2 taken kib
   rm -rf "$work/copy"
   cp -r "$work/$corpus" "$work/copy"
   sync
-  /usr/bin/time -f "%e %M" -o "$work/time" bash -c '"$@"' - "tool_$tool" "$3" "$4" "$5" \
+  /usr/bin/time -f "%e %M" -o "$work/time" bash -c '"$@"' - "tool_$tool" "$3" "$4" "$5" "$6" \
     >/dev/null 2>&1 || true
   read -r taken kib < <(tail -1 "$work/time")
   eval "times_$tool+=(\"\$taken\") peaks_$tool+=(\"\$kib\")"
-  if [ "$6" = yes ] && [ "$tool" != floor ]; then
+  if [ "$7" = yes ] && [ "$tool" != floor ]; then
     checks[$tool]=$(python3 "$root/bench/check_result.py" "$work/$corpus" "$work/copy" "$3" \
-      "$4" "$5" "$(case $tool in sarvonex*) ;; *) echo bytes ;; esac)" || true)
+      "$4" "$5" "$6" "$(case $tool in sarvonex*) ;; *) echo bytes ;; esac)" || true)
   fi
 }
 
 # The tools take turns run after run: the file system's state after many
 # deletions and creations then weighs on each alike.
-measure_all() { # corpus, find, replacement, any case, tools...
-  local corpus=$1 find=$2 repl=$3 anycase=$4
-  shift 4
+measure_all() { # corpus, find, replacement, any case, regex, tools...
+  local corpus=$1 find=$2 repl=$3 anycase=$4 regex=$5
+  shift 5
   local tool run
   for tool in "$@"; do eval "times_$tool=() peaks_$tool=()"; done
   for ((run = 0; run < runs; ++run)); do
     for tool in "$@"; do
-      run_once "$corpus" "$tool" "$find" "$repl" "$anycase" "$([ $run = 0 ] && echo yes)"
+      run_once "$corpus" "$tool" "$find" "$repl" "$anycase" "$regex" \
+        "$([ $run = 0 ] && echo yes)"
     done
   done
   for tool in "$@"; do
@@ -143,27 +154,45 @@ echo "runs per figure: $runs (median); processors: $cpus; Sarvonex threads: $rea
   "and matching, $writers writing (1-thread column: SARVONEX_THREADS=1); sd: $have_sd"
 printf '%-34s %7s %7s %8s %7s %9s %9s %8s %7s %8s %9s %9s %s\n' case floor "sed -i" "perl -pi" \
   sd sarvonex "1 thread" "x sed" "x sd" "/ floor" goal "peak MiB" checks
-while IFS='|' read -r label corpus find repl anycase goal; do
-  declare -A secs=([sd]=-) peak=() checks=([sd]=-)
-  measure_all "$corpus" "$find" "$repl" "$anycase" "${tools[@]}"
+declare -A literal_secs=()
+while IFS='|' read -r label corpus find repl anycase regex goal; do
+  [[ "$label" == *"${SARVONEX_BENCH_CASES:-}"* ]] || continue
+  declare -A secs=([sd]=- [durable]=-) peak=() checks=([sd]=- [durable]=-)
+  # The durable floor replaces plain text only.
+  row_tools=("${tools[@]}")
+  [ -z "$regex" ] || row_tools=("${tools[@]/durable/}")
+  measure_all "$corpus" "$find" "$repl" "$anycase" "$regex" ${row_tools[@]}
   x_sed=$(awk -v a="${secs[sed]}" -v b="${secs[sarvonex]}" 'BEGIN { printf "%.2f", a / b }')
   x_sd=-
   [ "$have_sd" = yes ] && x_sd=$(awk -v a="${secs[sd]}" -v b="${secs[sarvonex]}" 'BEGIN { printf "%.2f", a / b }')
-  x_floor=$(awk -v a="${secs[sarvonex]}" -v b="${secs[durable]}" 'BEGIN { printf "%.2f", a / b }')
+  x_floor=-
+  [ -n "$regex" ] || x_floor=$(awk -v a="${secs[sarvonex]}" -v b="${secs[durable]}" 'BEGIN { printf "%.2f", a / b }')
   met=$(awk -v x="$x_sed" -v g="$goal" 'BEGIN { print (x >= g) ? "met" : "not met" }')
   printf '%-34s %7s %7s %8s %7s %9s %9s %8s %7s %8s %9s %9s %s\n' "$label" "${secs[durable]}" \
     "${secs[sed]}" "${secs[perl]}" "${secs[sd]}" "${secs[sarvonex]}" "${secs[sarvonex1]}" "$x_sed" \
     "$x_sd" "$x_floor" "${goal}x:$met" "$((peak[sarvonex] / 1024))" \
     "floor ${checks[durable]}, sed ${checks[sed]}, perl ${checks[perl]}, sd ${checks[sd]}, sarvonex ${checks[sarvonex]}/${checks[sarvonex1]}"
+  # The regular expression against the same replacement as plain text.
+  if [ -z "$regex" ]; then
+    literal_secs=([sarvonex]=${secs[sarvonex]} [sarvonex1]=${secs[sarvonex1]})
+  elif [ -n "${literal_secs[sarvonex]:-}" ]; then
+    for tool in sarvonex sarvonex1; do
+      awk -v r="${secs[$tool]}" -v l="${literal_secs[$tool]}" -v s="${secs[sd]}" -v t="$tool" \
+        'BEGIN { printf "  %s: regex / plain text %.2fx (goal <= 1.3x)", t, r / l;
+                 if (s != "-") printf ", regex / sd %.2fx (goal < 1)", r / s; print "" }'
+    done
+  fi
 done <<'CASES'
-2,000 files; token in half|tree|QUIXOTRIX|QUIXOTIC||3
-2,000 files; the -> THE|tree|the|THE||2.5
-2,000 files; token, any case|tree|quixotrix|QUIXOTIC|i|3
-20 x 10 MiB; token in every file|big|QUIXOTRIX|QUIXOTIC||4
+2,000 files; token in half|tree|QUIXOTRIX|QUIXOTIC|||3
+2,000 files; the -> THE|tree|the|THE|||2.5
+2,000 files; token, any case|tree|quixotrix|QUIXOTIC|i||3
+20 x 10 MiB; token in every file|big|QUIXOTRIX|QUIXOTIC|||4
+2,000 files; rare token, plain|tree|needle_|pin_|||2
+2,000 files; rare token, regex|tree|needle_(\w+)|pin_$1||r|2
 CASES
 for corpus in tree big; do
   declare -A secs=() peak=() checks=()
-  measure_all "$corpus" "" "" "" floor
+  measure_all "$corpus" "" "" "" "" floor
   printf '%-34s %7s\n' "read floor (wc -l), $corpus" "${secs[floor]}"
 done
 echo "peak memory goal: largest file x files in flight ($readers x 2 read ahead +" \
