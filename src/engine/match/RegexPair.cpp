@@ -51,7 +51,7 @@ qsizetype refusedVerbAt(const QString &pattern)
 bool makeProbe(RegexPair &pair, const QString &pattern, bool caseSensitive)
 {
     const qsizetype verbs = leadingVerbsLength(pattern);
-    for (const QString closing : {QStringLiteral("\\E)"), QStringLiteral("\\E\n)")}) {
+    for (const QString &closing : {QStringLiteral("\\E)"), QStringLiteral("\\E\n)")}) {
         pair.probe = QRegularExpression(NewlineVerb + pattern.left(verbs) + QStringLiteral("(?:")
                                             + pattern.mid(verbs) + closing
                                             + QStringLiteral("|()\\z"),

@@ -152,6 +152,8 @@ TEST_F(PreviewEquivalenceTest, PreviewListsExactlyWhatTheRunWrites)
         {"x*y", "[*]", "(-*)[Default]"},              // multi wildcard
         {"caf\xE9", "coffee{CR}{LF}two", "(--)[Default]"}, // non-ASCII, line break in
         {"delete-me{LF}", "", "(--)[Default]"},       // whole line removed
+        {"(\\w+)_text", "$1-TEXT", "cr(--)[Default]"},  // a regular expression with a group
+        {"^(?=x)", "> ", "r(--)[Default]"},           // empty matches: insertions
     };
     for (const TextTable::Row &pair : pairs)
         job.stringPairs().AppendRow(pair);

@@ -1,6 +1,6 @@
 #include "engine/run/ApplyStringPair.h"
 #include "engine/text/Encodings.h"
-#include "support/ScriptedHost.h"
+#include "support/PairPassFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -11,33 +11,9 @@ namespace {
 constexpr int AllEncodings[] = {EncodingAnsi, EncodingUtf8, EncodingUnicode,
                                 EncodingUnicodeBigEndian};
 
-ByteBuffer bufferOf(const QByteArray &bytes)
-{
-    ByteBuffer buffer;
-    EXPECT_TRUE(buffer.allocate(qMax<qint64>(bytes.size(), 1)));
-    std::memcpy(buffer.data(), bytes.constData(), size_t(bytes.size()));
-    buffer.setLength(bytes.size());
-    return buffer;
-}
-
-QByteArray contentOf(const ByteBuffer &buffer)
-{
-    return QByteArray(buffer.data(), buffer.length());
-}
-
-class ApplyStringPairTest : public ::testing::Test
+class ApplyStringPairTest : public PairPassFixture
 {
 protected:
-    ScriptedHost host;
-    RunState state;
-    Job job;
-    RunContext run{host, state, job};
-    FileCounters counters;
-    bool changed = false;
-
-    void SetUp() override { state.PromptEachReplacement = false; }
-    void TearDown() override { ByteBuffer::setAllocationLimit(-1); }
-
     // Applies one pair to `bytes` and returns the new content.
     QByteArray apply(const QByteArray &bytes, const QByteArray &find, const QByteArray &replace,
                      const QByteArray &options, int encoding = EncodingAnsi, int bomLength = 0)

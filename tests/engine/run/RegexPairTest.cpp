@@ -2,11 +2,8 @@
 #include "engine/text/CodePage.h"
 #include "engine/text/Encodings.h"
 #include "settings/CellText.h"
-#include "support/ScriptedHost.h"
+#include "support/PairPassFixture.h"
 
-#include <gtest/gtest.h>
-
-#include <cstring>
 
 namespace {
 
@@ -43,29 +40,17 @@ QByteArray cell(const QString &text)
     return EncodeCellText(CodePage::fromQString(text));
 }
 
-class RegexPairTest : public ::testing::Test
+class RegexPairTest : public PairPassFixture
 {
 protected:
-    ScriptedHost host;
-    RunState state;
-    Job job;
-    RunContext run{host, state, job};
-    FileCounters counters;
-    bool changed = false;
-
-    void SetUp() override { state.PromptEachReplacement = false; }
-
     QByteArray apply(const QByteArray &bytes, const QString &find, const QString &replacement,
                      const QByteArray &options, const Coding &coding = Codings[0])
     {
-        ByteBuffer buffer;
-        EXPECT_TRUE(buffer.allocate(qMax<qint64>(bytes.size(), 1)));
-        std::memcpy(buffer.data(), bytes.constData(), size_t(bytes.size()));
-        buffer.setLength(bytes.size());
+        ByteBuffer buffer = bufferOf(bytes);
         changed = ApplyStringPair(buffer, cell(find), cell(replacement), options,
                                   "/data/file.txt", counters, coding.encoding,
                                   int(coding.mark.size()), run);
-        return QByteArray(buffer.data(), buffer.length());
+        return contentOf(buffer);
     }
 };
 
@@ -179,11 +164,7 @@ TEST_F(RegexPairTest, RunawayPatternLeavesTheFile)
     EXPECT_TRUE(counters.limitReached);
 
     for (const Coding &coding : Codings) {
-        ByteBuffer buffer;
-        const QByteArray bytes = encoded(QString::fromLatin1(text), coding);
-        ASSERT_TRUE(buffer.allocate(bytes.size()));
-        std::memcpy(buffer.data(), bytes.constData(), size_t(bytes.size()));
-        buffer.setLength(bytes.size());
+        ByteBuffer buffer = bufferOf(encoded(QString::fromLatin1(text), coding));
         FileCounters fileCounters;
         const QList<TextTable::Row> pairs = {{"ab", "xb", "c"}, {"(a+)+b", "#", "cr"}};
         EXPECT_FALSE(ApplyStringPairs(buffer, pairs, "/f", fileCounters, coding.encoding,
