@@ -126,7 +126,7 @@ TEST_F(ConsoleRunTest, UnusableSettingsFilesAreReportedAndExitWithOne)
         QString expectedError;
     } cases[] = {
         // A refused file leaves the job empty, which then has no folder.
-        {"newer version", job, "Version=2.3", "Version of the file being loaded: 2.3\n"},
+        {"newer version", job, "Version=2.4", "Version of the file being loaded: 2.4\n"},
         {"a folder", folder, "Version=2.2", "Unable to read " + folder},
     };
     for (const auto &c : cases) {
