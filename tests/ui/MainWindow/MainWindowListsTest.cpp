@@ -308,7 +308,6 @@ TEST_F(MainWindowListsTest, ADraggedColumnKeepsItsWidthThroughResizesAndPageChan
               window->StringsGrd->viewport()->width());
 }
 
-
 TEST_F(MainWindowListsTest, RegularExpressionPairsAreMarkedInTheGrid)
 {
     strings().AppendRow({"plain", "", "c(--)[Default]"});
