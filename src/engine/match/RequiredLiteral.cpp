@@ -57,7 +57,8 @@ private:
         default: break;
         }
         ++m_at;
-        if (c.unicode() >= 0x80 || (!m_caseSensitive && (c == u'k' || c == u'K')))
+        // A zero would end the text of the byte search.
+        if (c.unicode() >= 0x80 || c.isNull() || (!m_caseSensitive && (c == u'k' || c == u'K')))
             return other();
         return literal(c);
     }
