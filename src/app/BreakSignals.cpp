@@ -3,6 +3,8 @@
 #include "engine/run/RunState.h"
 
 #include <csignal>
+#include <cstring>
+#include <unistd.h>
 
 namespace {
 
@@ -11,10 +13,16 @@ static_assert(std::atomic<bool>::is_always_lock_free,
 
 RunState *g_state = nullptr;
 volatile std::sig_atomic_t g_received = 0;
+volatile std::sig_atomic_t g_processing = 0;
 
-extern "C" void onBreakSignal(int)
+extern "C" void onBreakSignal(int signal)
 {
-    g_received = 1;
+    g_received = signal;
+    if (!g_processing) {
+        const char message[] = "The run was stopped by a signal before any file was written.\n";
+        (void)::write(STDERR_FILENO, message, sizeof message - 1);
+        ::_exit(128 + signal);
+    }
     if (g_state)
         g_state->requestBreak();
 }
@@ -37,15 +45,25 @@ void install(RunState &state)
     sigaction(SIGTERM, &action, nullptr);
 }
 
+void setProcessing(bool processing)
+{
+    g_processing = processing;
+}
+
 void reassert()
 {
     if (g_received && g_state)
         g_state->requestBreak();
 }
 
-bool received()
+int received()
 {
-    return g_received != 0;
+    return g_received;
+}
+
+int exitCode()
+{
+    return 128 + g_received;
 }
 
 } // namespace BreakSignals

@@ -56,6 +56,22 @@ void ConsoleHost::ShowStickyMessage(const QString &message)
         printError(message);
 }
 
+void ConsoleHost::setProgress(const QString &progress)
+{
+    if (!progress.isEmpty())
+        m_progress = progress;
+}
+
+void ConsoleHost::updateCommandStates(bool processing)
+{
+    BreakSignals::setProcessing(processing);
+}
+
+void ConsoleHost::logLine(const QString &line)
+{
+    printError(line);
+}
+
 void ConsoleHost::pump()
 {
     m_pump();

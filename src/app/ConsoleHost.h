@@ -24,7 +24,9 @@ public:
     void showMessage(const QString &message) override;
     void ShowStickyMessage(const QString &message) override;
     void setStatus(const QString &) override {}
-    void setProgress(const QString &) override {}
+    void setProgress(const QString &progress) override;
+    void updateCommandStates(bool processing) override;
+    void logLine(const QString &line) override;
     void pump() override;
     bool showFileList(PathTable &) override { return true; }
     void showStatistics(const PathTable &) override {}
@@ -33,10 +35,13 @@ public:
     void setExitCode(int code) override { m_exitCode = code; }
 
     int exitCode() const { return m_exitCode; }
+    // The last progress "i/N" of the run, empty before the first file.
+    const QString &progress() const { return m_progress; }
 
 private:
     std::function<bool(const QString &)> m_suppressed;
     QString m_title;
+    QString m_progress;
     int m_exitCode = 0;
     EventPump m_pump;
 };

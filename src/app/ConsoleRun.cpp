@@ -71,5 +71,12 @@ int RunUnattended(const QString &settingsFile, PreviewReceiver *preview)
         return 1;
     }
 
+    if (BreakSignals::received()) {
+        host.showMessage(QStringLiteral("The run was stopped by a signal at file %1; the files "
+                                        "after it were left as they were.")
+                             .arg(host.progress().isEmpty() ? QStringLiteral("0")
+                                                            : host.progress()));
+        return BreakSignals::exitCode();
+    }
     return UnattendedExitCode(host.exitCode(), state);
 }

@@ -6,7 +6,14 @@
 
 int UndoLastRun()
 {
-    const std::optional<JournalRecord> journal = LastUndoableRun(RunJournal::defaultFolder());
+    QString damage;
+    const std::optional<JournalRecord> journal =
+        LastUndoableRun(RunJournal::defaultFolder(), &damage);
+    if (!damage.isEmpty()) {
+        std::fprintf(stderr, "The run journal is damaged (%s); nothing was restored.\n",
+                     damage.toLocal8Bit().constData());
+        return 1;
+    }
     if (!journal) {
         std::puts("Nothing to undo.");
         return 0;
@@ -16,6 +23,8 @@ int UndoLastRun()
         const QByteArray path = result.path.toLocal8Bit();
         if (result.restored) {
             std::printf("Restored: %s\n", path.constData());
+        } else if (result.alreadyRestored) {
+            std::printf("Already restored: %s\n", path.constData());
         } else {
             ++left;
             std::printf("Left as it is: %s (%s)\n", path.constData(),

@@ -4,6 +4,9 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -82,11 +85,33 @@ IniFile IniFile::load(const QString &path)
     QFile file(path);
     if (!file.exists())
         return IniFile();
-    if (!file.open(QIODevice::ReadOnly))
+    // Non-blocking, so that a named pipe given as the file cannot hang the
+    // program; only a regular file of sensible size is read.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
         throw SettingsFileError(QStringLiteral("Unable to read %1").arg(path));
-    const QByteArray text = file.readAll();
+    const auto damaged = [&](const char *why) {
+        return SettingsFileError(
+            QStringLiteral("The settings file %1 is damaged: %2.\nThe file was not loaded.")
+                .arg(path, QLatin1String(why)));
+    };
+    const char *const tooLarge = "it is larger than 16 MiB";
+    struct stat info {};
+    const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    if (!regular || info.st_size > MaximumFileSize) {
+        ::close(fd);
+        throw damaged(regular ? tooLarge : "it is not a regular file");
+    }
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        throw SettingsFileError(QStringLiteral("Unable to read %1").arg(path));
+    }
+    // It may grow while it is read.
+    const QByteArray text = file.read(MaximumFileSize + 1);
     if (file.error() != QFileDevice::NoError)
         throw SettingsFileError(QStringLiteral("Unable to read %1").arg(path));
+    if (text.size() > MaximumFileSize)
+        throw damaged(tooLarge);
     return fromBytes(text);
 }
 

@@ -25,8 +25,12 @@ class IniFile
 public:
     static IniFile fromBytes(const QByteArray &text);
 
+    // A settings file larger than this is damaged.
+    static constexpr qint64 MaximumFileSize = 16 * 1024 * 1024;
+
     // The file's content; a file that does not exist gives an empty IniFile.
-    // Throws SettingsFileError when the file exists but cannot be read.
+    // Throws SettingsFileError when the file exists but cannot be read, is
+    // not a regular file or is larger than MaximumFileSize.
     static IniFile load(const QString &path);
 
     bool contains(const QByteArray &section, const QByteArray &key) const;

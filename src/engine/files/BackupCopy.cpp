@@ -2,9 +2,9 @@
 
 #include "engine/files/PathHelpers.h"
 #include "engine/files/PosixFile.h"
+#include "engine/files/SafeFileWriter.h"
 #include "engine/text/CodePage.h"
 
-#include <QFileInfo>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -30,62 +30,72 @@ QString firstFreeName(const QString &base, Taken taken)
     return candidate;
 }
 
-// Creates `folder` with any missing parents; a failure shows up later, when
-// the copy into it fails.
-void makeFolderPath(const QString &folder)
+bool exists(int folder, const QString &name)
 {
-    const QByteArray path = nativePath(folder);
-    for (qsizetype at = 1; at <= path.size(); ++at) {
-        if (at == path.size() || path.at(at) == '/')
-            ::mkdir(path.left(at).constData(), 0777);
-    }
+    struct stat info {};
+    return ::fstatat(folder, nativePath(name).constData(), &info, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+// Creates the subfolder `name`; when root creates it in another user's
+// folder, it gets that folder's owner and group.
+void makeSubfolder(int folder, const QString &name)
+{
+    const QByteArray native = nativePath(name);
+    if (::mkdirat(folder, native.constData(), 0777) != 0 || ::geteuid() != 0)
+        return;
+    struct stat parent {};
+    if (::fstat(folder, &parent) == 0 && (parent.st_uid != 0 || parent.st_gid != 0))
+        ::fchownat(folder, native.constData(), parent.st_uid, parent.st_gid,
+                   AT_SYMLINK_NOFOLLOW);
 }
 
 } // namespace
 
-QString chooseSubfolder(const QString &fileFolder, const QString &folderName,
+QString chooseSubfolder(int folder, const QString &fileFolder, const QString &folderName,
                         QStringList &chosenFolders)
 {
     const QString base = WithoutTrailingBackslash(WithTrailingBackslash(fileFolder) + folderName);
-    const QString candidate = firstFreeName(base, [&](const QString &name) {
+    const qsizetype nameStart = base.size() - folderName.size();
+    const QString candidate = firstFreeName(base, [&](const QString &path) {
         struct stat info {};
-        return ::stat(nativePath(name).constData(), &info) == 0 && S_ISDIR(info.st_mode)
-            && !chosenFolders.contains(name);
+        return ::fstatat(folder, nativePath(path.mid(nameStart)).constData(), &info,
+                         AT_SYMLINK_NOFOLLOW)
+            == 0
+            && S_ISDIR(info.st_mode) && !chosenFolders.contains(path);
     });
-    makeFolderPath(candidate);
+    makeSubfolder(folder, candidate.mid(nameStart));
     if (!chosenFolders.contains(candidate))
         chosenFolders.append(candidate);
     return candidate;
 }
 
-QString renamedCopyPath(const QString &filePath, const QString &prefix, const QString &suffix)
+QString renamedCopyName(int folder, const QString &fileName, const QString &prefix,
+                        const QString &suffix)
 {
-    const QFileInfo file(filePath);
-    const QString base = WithTrailingBackslash(file.path()) + prefix + file.fileName() + suffix;
     // A dangling symbolic link still takes the name.
-    return firstFreeName(base, [](const QString &name) {
-        struct stat info {};
-        return ::lstat(nativePath(name).constData(), &info) == 0;
-    });
+    return firstFreeName(prefix + fileName + suffix,
+                         [folder](const QString &name) { return exists(folder, name); });
 }
 
-bool copyFile(const QString &source, const QString &destination)
+bool copyFile(const HeldFile &source, int destination, const QString &name)
 {
-    PosixFile from = PosixFile::open(nativePath(source), O_RDONLY);
     struct stat info {};
-    if (!from.isOpen() || ::fstat(from.descriptor(), &info) != 0)
+    if (!source.isOpen() || ::fstat(source.descriptor(), &info) != 0
+        || ::lseek(source.descriptor(), 0, SEEK_SET) != 0)
         return false;
-    const QByteArray target = nativePath(destination);
-    PosixFile to = PosixFile::open(target, O_WRONLY | O_CREAT | O_EXCL, S_IRUSR | S_IWUSR);
+    const QByteArray target = nativePath(name);
+    PosixFile to(::openat(destination, target.constData(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, S_IRUSR | S_IWUSR));
     if (!to.isOpen())
         return false;
+    PosixFile from(::dup(source.descriptor()));
     const timespec times[2] = {info.st_atim, info.st_mtim};
-    const bool copied = copyContent(from, to)
-        && ::fchmod(to.descriptor(), info.st_mode & 07777) == 0
+    const bool copied = from.isOpen() && copyContent(from, to)
+        && ::fchmod(to.descriptor(), keepOwnerOf(to.descriptor(), info, info.st_mode & 07777)) == 0
         && ::futimens(to.descriptor(), times) == 0;
     if (to.close() && copied)
         return true;
-    ::unlink(target.constData());
+    ::unlinkat(destination, target.constData(), 0);
     return false;
 }
 

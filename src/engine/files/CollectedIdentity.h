@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/files/HeldFile.h"
+
 #include <sys/types.h>
 
 // What a collected file was when the folder walk found it: the file it
@@ -14,6 +16,11 @@ struct CollectedIdentity {
     bool symbolicLink = false;
     // The size it had then: a hint to plan the run by, not part of what it is.
     off_t size = 0;
+    // Where the file really is (a link's target), and the real path of the
+    // folder its name was found in, where its back-up copy goes. Both are
+    // opened later without following any link.
+    FilePlace target;
+    QByteArray listingFolder;
 
     bool operator==(const CollectedIdentity &other) const
     {

@@ -1,8 +1,8 @@
 #include "engine/files/FileAttributes.h"
 
-#include "engine/files/PosixFile.h"
-
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace FileAttributes {
 
@@ -10,10 +10,10 @@ namespace {
 constexpr mode_t PermissionBits = 07777;
 }
 
-std::optional<mode_t> read(const QString &path)
+std::optional<mode_t> read(int fd)
 {
     struct stat info {};
-    if (::stat(nativePath(path).constData(), &info) != 0)
+    if (::fstat(fd, &info) != 0)
         return std::nullopt;
     return info.st_mode;
 }
@@ -23,14 +23,20 @@ bool isReadOnly(mode_t mode)
     return (mode & S_IWUSR) == 0;
 }
 
-bool clearReadOnly(const QString &path, mode_t mode)
+bool isReadOnlyFor(int folder, const char *name, mode_t mode)
 {
-    return restore(path, mode | S_IWUSR);
+    return isReadOnly(mode)
+        || (::geteuid() != 0 && ::faccessat(folder, name, W_OK, AT_EACCESS) != 0);
 }
 
-bool restore(const QString &path, mode_t mode)
+bool clearReadOnly(int fd, mode_t mode)
 {
-    return ::chmod(nativePath(path).constData(), mode & PermissionBits) == 0;
+    return restore(fd, mode | S_IWUSR);
+}
+
+bool restore(int fd, mode_t mode)
+{
+    return ::fchmod(fd, mode & PermissionBits) == 0;
 }
 
 mode_t withArchive(mode_t mode)

@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr const char *KeptCopyName = ".svx-original-XXXXXX";
-
 bool rewind(const PosixFile &file)
 {
     return ::lseek(file.descriptor(), 0, SEEK_SET) == 0;
@@ -29,23 +27,58 @@ bool reserve(const PosixFile &file, off_t oldSize, qint64 size)
     return errno == EOPNOTSUPP || errno == ENOSYS;
 }
 
-// A new, empty file for the copy: hidden beside the file, or in the
-// temporary folder when nothing may be created there.
-PosixFile createKeptCopy(const QByteArray &folder, QByteArray &name)
+// The copy of the original: a new, empty file hidden beside the file, or in
+// the temporary folder when nothing may be created there.
+class KeptCopy
 {
-    for (const QByteArray &place : {folder, nativePath(QDir::tempPath())}) {
-        name = place + '/' + KeptCopyName;
-        const int fd = ::mkostemp(name.data(), O_CLOEXEC);
-        if (fd >= 0)
-            return PosixFile(fd);
+public:
+    bool create(const HeldFile &target, const KeptCopyName &name)
+    {
+        for (int attempt = 0; attempt < 100 && !m_file.isOpen(); ++attempt) {
+            m_name = name.stem() + QByteArray::number(attempt);
+            m_file = PosixFile(::openat(target.folder(), m_name.constData(),
+                                        O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                                        0600));
+            if (!m_file.isOpen() && errno != EEXIST)
+                break;
+        }
+        if (m_file.isOpen()) {
+            m_folder = target.folder();
+            m_path = target.place().folder + '/' + m_name;
+            return true;
+        }
+        m_path = nativePath(QDir::tempPath()) + '/' + name.stem() + "XXXXXX";
+        m_file = PosixFile(::mkostemp(m_path.data(), O_CLOEXEC));
+        m_name = m_path;
+        if (!m_file.isOpen())
+            m_name.clear();
+        return m_file.isOpen();
     }
-    name.clear();
-    return PosixFile();
-}
 
-bool keepCopy(PosixFile &file, PosixFile &copy)
+    PosixFile &file() { return m_file; }
+    QString path() const { return pathFromNative(m_path); }
+
+    void remove()
+    {
+        if (!m_name.isEmpty())
+            ::unlinkat(m_folder, m_name.constData(), 0);
+        m_name.clear();
+    }
+
+private:
+    int m_folder = AT_FDCWD;
+    QByteArray m_name; // relative to m_folder
+    QByteArray m_path;
+    PosixFile m_file;
+};
+
+// The copy carries the original's modification time too, for a later run
+// that puts it back.
+bool keepCopy(PosixFile &file, PosixFile &copy, const struct stat &original)
 {
-    return rewind(file) && copyContent(file, copy) && ::fsync(copy.descriptor()) == 0;
+    const timespec times[2] = {{0, UTIME_OMIT}, original.st_mtim};
+    return rewind(file) && copyContent(file, copy) && ::futimens(copy.descriptor(), times) == 0
+        && ::fsync(copy.descriptor()) == 0;
 }
 
 bool writeContent(PosixFile &file, const char *data, qint64 size)
@@ -64,57 +97,94 @@ bool putBack(PosixFile &file, PosixFile &copy, const struct stat &original)
 
 } // namespace
 
-WriteOutcome writeInPlace(const QByteArray &target, const char *data, qint64 size,
-                          const struct stat &original, bool keepModificationTime,
-                          QString *keptCopy, const BeforeReplace &beforeReplace)
+QByteArray KeptCopyName::stem() const
 {
-    PosixFile file = PosixFile::open(target, O_RDWR);
-    if (!file.isOpen())
+    return Prefix + QByteArray::number(process) + '-' + QByteArray::number(quint64(inode)) + '-'
+        + QByteArray::number(qint64(written.size)) + '-'
+        + QByteArray::number(qint64(written.modified.tv_sec)) + '-'
+        + QByteArray::number(qint64(written.modified.tv_nsec)) + '-';
+}
+
+std::optional<KeptCopyName> KeptCopyName::parse(const QByteArray &name)
+{
+    if (!name.startsWith(Prefix))
+        return std::nullopt;
+    const QList<QByteArray> fields = name.mid(qstrlen(Prefix)).split('-');
+    if (fields.size() != 6)
+        return std::nullopt;
+    bool ok[5] = {};
+    KeptCopyName parsed;
+    parsed.process = pid_t(fields[0].toInt(&ok[0]));
+    parsed.inode = ino_t(fields[1].toULongLong(&ok[1]));
+    parsed.written.size = off_t(fields[2].toLongLong(&ok[2]));
+    parsed.written.modified.tv_sec = time_t(fields[3].toLongLong(&ok[3]));
+    parsed.written.modified.tv_nsec = long(fields[4].toLong(&ok[4]));
+    for (const bool fieldOk : ok) {
+        if (!fieldOk)
+            return std::nullopt;
+    }
+    return parsed;
+}
+
+WriteOutcome writeInPlace(const HeldFile &target, const char *data, qint64 size,
+                          const FileIdentity &asRead, const WriteOptions &options)
+{
+    // Opened anew for writing, and still the file that was checked.
+    PosixFile file(::openat(target.folder(), target.place().name.constData(),
+                            O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat original {};
+    if (!file.isOpen() || ::fstat(file.descriptor(), &original) != 0)
         return WriteOutcome::Failed;
+    if (!asRead.matches(original))
+        return WriteOutcome::ChangedOnDisk;
+
+    timespec modified = original.st_mtim;
+    if (!options.keepModificationTime && options.modified)
+        modified = *options.modified;
+    else if (!options.keepModificationTime)
+        ::clock_gettime(CLOCK_REALTIME, &modified);
+    FileIdentity written = FileIdentity::of(original);
+    written.size = off_t(size);
+    written.modified = modified;
 
     // The copy is taken while the file is still exactly the original: the
     // reservation below may append zeros to it.
-    QByteArray copyName;
-    PosixFile copy = createKeptCopy(target.left(qMax(qsizetype(1), target.lastIndexOf('/'))),
-                                    copyName);
-    if (!copy.isOpen() || !keepCopy(file, copy)) {
-        if (!copyName.isEmpty())
-            ::unlink(copyName.constData());
+    KeptCopy copy;
+    if (!copy.create(target, {::getpid(), original.st_ino, written})
+        || !keepCopy(file, copy.file(), original)) {
+        copy.remove();
         return WriteOutcome::Failed;
     }
-
-    timespec modified = original.st_mtim;
-    if (!keepModificationTime)
-        ::clock_gettime(CLOCK_REALTIME, &modified);
-    if (beforeReplace) {
-        FileIdentity identity = FileIdentity::of(original);
-        identity.size = off_t(size);
-        identity.modified = modified;
-        beforeReplace(identity);
+    // The last look: flushing the copy took a while.
+    if (!target.stillIs(asRead)) {
+        copy.remove();
+        return WriteOutcome::ChangedOnDisk;
     }
+    if (options.beforeReplace)
+        options.beforeReplace(written);
 
     if (!reserve(file, original.st_size, size)) {
         // A partial reservation may have grown the file; its content is whole.
         const timespec times[2] = {{0, UTIME_OMIT}, original.st_mtim};
         (void)::ftruncate(file.descriptor(), original.st_size);
         ::futimens(file.descriptor(), times);
-        ::unlink(copyName.constData());
+        copy.remove();
         return WriteOutcome::Failed;
     }
 
-    bool written = writeContent(file, data, size);
-    if (written) {
+    bool done = writeContent(file, data, size);
+    if (done) {
         // Only the owner may set a time; another writer's file keeps the
         // time of the write, which is not an error.
         const timespec times[2] = {{0, UTIME_OMIT}, modified};
         ::futimens(file.descriptor(), times);
     }
-    written = written && ::fsync(file.descriptor()) == 0;
-    if (written || putBack(file, copy, original)) {
-        ::unlink(copyName.constData());
-        return file.close() && written ? WriteOutcome::Written : WriteOutcome::Failed;
+    done = done && ::fsync(file.descriptor()) == 0;
+    if (done || putBack(file, copy.file(), original)) {
+        copy.remove();
+        return file.close() && done ? WriteOutcome::Written : WriteOutcome::Failed;
     }
-    if (keptCopy)
-        *keptCopy = pathFromNative(copyName);
+    if (options.keptCopy)
+        *options.keptCopy = copy.path();
     return WriteOutcome::Failed;
 }

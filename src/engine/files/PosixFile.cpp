@@ -52,9 +52,14 @@ bool PosixFile::writeAll(const char *data, qint64 size)
 
 qint64 PosixFile::readUpTo(char *data, qint64 size)
 {
+    return ::readUpTo(m_fd, data, size);
+}
+
+qint64 readUpTo(int fd, char *data, qint64 size)
+{
     qint64 total = 0;
     while (total < size) {
-        const ssize_t got = ::read(m_fd, data + total, size_t(size - total));
+        const ssize_t got = ::read(fd, data + total, size_t(size - total));
         if (got < 0) {
             if (errno == EINTR)
                 continue;

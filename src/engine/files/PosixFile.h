@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
+#include <utility>
 
 // Thin checked wrappers over POSIX file descriptors, for the steps that must
 // know exactly which system call failed (reading, the back-up copy and the
@@ -23,6 +24,8 @@ public:
 
     bool isOpen() const { return m_fd >= 0; }
     int descriptor() const { return m_fd; }
+    // Gives the descriptor up to its new owner (fdopendir, say).
+    int release() { return std::exchange(m_fd, -1); }
 
     // True when all `size` bytes were written.
     bool writeAll(const char *data, qint64 size);
@@ -38,6 +41,9 @@ public:
 private:
     int m_fd = -1;
 };
+
+// Reads from `fd` as PosixFile::readUpTo does.
+qint64 readUpTo(int fd, char *data, qint64 size);
 
 // Copies what is left of `from` (from its current offset) to `to`; false on
 // any read or write error.

@@ -7,32 +7,17 @@
 #include <QRandomGenerator>
 
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 #include <vector>
 
-FileIdentity FileIdentity::of(const struct stat &info)
-{
-    return {info.st_dev, info.st_ino, info.st_size, info.st_mtim};
-}
-
-bool FileIdentity::matches(const struct stat &info) const
-{
-    return info.st_dev == device && info.st_ino == inode && info.st_size == size
-        && info.st_mtim.tv_sec == modified.tv_sec && info.st_mtim.tv_nsec == modified.tv_nsec;
-}
-
 namespace {
 
-constexpr const char *TemporaryPrefix = ".svx-";
-
-void keepModificationTimeOf(int fd, const struct stat &original)
+void setModificationTime(int fd, const timespec &modified)
 {
-    const timespec times[2] = {{0, UTIME_OMIT}, original.st_mtim};
+    const timespec times[2] = {{0, UTIME_OMIT}, modified};
     ::futimens(fd, times);
 }
 
@@ -44,27 +29,27 @@ bool ignorableAttributeError(int error)
         || error == ENODATA || error == EINVAL;
 }
 
-std::vector<char> attributeNames(const QByteArray &path)
+std::vector<char> attributeNames(int from)
 {
-    const ssize_t length = ::listxattr(path.constData(), nullptr, 0);
+    const ssize_t length = ::flistxattr(from, nullptr, 0);
     if (length <= 0)
         return {};
     std::vector<char> names(static_cast<size_t>(length));
-    const ssize_t got = ::listxattr(path.constData(), names.data(), names.size());
+    const ssize_t got = ::flistxattr(from, names.data(), names.size());
     names.resize(got > 0 ? size_t(got) : 0);
     return names;
 }
 
-bool copyExtendedAttributes(const QByteArray &from, int to)
+bool copyExtendedAttributes(int from, int to)
 {
     const std::vector<char> names = attributeNames(from);
     for (size_t at = 0; at < names.size(); at += std::strlen(names.data() + at) + 1) {
         const char *name = names.data() + at;
-        const ssize_t length = ::getxattr(from.constData(), name, nullptr, 0);
+        const ssize_t length = ::fgetxattr(from, name, nullptr, 0);
         if (length < 0)
             continue;
         std::vector<char> value(static_cast<size_t>(length));
-        const ssize_t got = ::getxattr(from.constData(), name, value.data(), value.size());
+        const ssize_t got = ::fgetxattr(from, name, value.data(), value.size());
         if (got < 0)
             continue;
         if (::fsetxattr(to, name, value.data(), size_t(got), 0) != 0
@@ -72,18 +57,6 @@ bool copyExtendedAttributes(const QByteArray &from, int to)
             return false;
     }
     return true;
-}
-
-void keepOwnerOf(int fd, const struct stat &original)
-{
-    if (::fchown(fd, original.st_uid, original.st_gid) != 0)
-        (void)::fchown(fd, uid_t(-1), original.st_gid);
-}
-
-// The folder of an absolute native path.
-QByteArray folderOf(const QByteArray &target)
-{
-    return target.left(qMax(qsizetype(1), target.lastIndexOf('/')));
 }
 
 bool mayNotCreateIn(int error)
@@ -94,23 +67,30 @@ bool mayNotCreateIn(int error)
 // The file that receives the new content. Where the file system allows, it
 // has no name until just before the rename (O_TMPFILE), so a process killed
 // while writing it leaves nothing behind; elsewhere it is a named hidden file
-// that the failure paths remove.
+// that the failure paths remove. Every name is made in the held folder.
 class NewContent
 {
 public:
-    // False with errno set when no file can be created in `folder`.
-    bool create(const QByteArray &folder)
+    // False with errno set when no file can be created in the folder.
+    bool create(int folder, const QByteArray &folderPath)
     {
         m_folder = folder;
-        const int fd = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+        m_folderPath = folderPath;
+        const int fd = ::openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
         if (fd >= 0) {
             m_file = PosixFile(fd);
             return true;
         }
         if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
             return false;
-        m_name = folder + '/' + TemporaryPrefix + "XXXXXX";
-        m_file = PosixFile(::mkostemp(m_name.data(), O_CLOEXEC));
+        for (int attempt = 0; attempt < 100 && !m_file.isOpen(); ++attempt) {
+            m_name = randomName();
+            m_file = PosixFile(::openat(folder, m_name.constData(),
+                                        O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                                        0600));
+            if (!m_file.isOpen() && errno != EEXIST)
+                break;
+        }
         if (!m_file.isOpen())
             m_name.clear();
         else
@@ -127,18 +107,17 @@ public:
             return true;
         const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_file.descriptor());
         for (int attempt = 0; attempt < 100; ++attempt) {
-            m_name = m_folder + '/' + TemporaryPrefix
-                + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+            m_name = randomName();
             // Armed before the link: a kill during the link itself ends the
             // process as the call returns.
             guardName();
             // Through /proc any user may link the file; AT_EMPTY_PATH needs
             // a privilege, but works where /proc is missing.
-            if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, m_name.constData(),
+            if (::linkat(AT_FDCWD, self.constData(), m_folder, m_name.constData(),
                          AT_SYMLINK_FOLLOW)
                     == 0
                 || (errno != EEXIST
-                    && ::linkat(m_file.descriptor(), "", AT_FDCWD, m_name.constData(),
+                    && ::linkat(m_file.descriptor(), "", m_folder, m_name.constData(),
                                 AT_EMPTY_PATH)
                         == 0))
                 return true;
@@ -151,29 +130,40 @@ public:
         return false;
     }
 
-    const QByteArray &path() const { return m_name; }
+    // Renames the named file over `target` in the same folder.
+    bool renameOver(const QByteArray &target)
+    {
+        if (::renameat(m_folder, m_name.constData(), m_folder, target.constData()) != 0)
+            return false;
+        m_guard.disarm();
+        return true;
+    }
 
     void remove()
     {
         if (!m_name.isEmpty())
-            ::unlink(m_name.constData());
+            ::unlinkat(m_folder, m_name.constData(), 0);
         m_guard.disarm();
     }
 
-    // The name is gone by a rename.
-    void renamed() { m_guard.disarm(); }
-
 private:
+    static QByteArray randomName()
+    {
+        return temporaryPrefix() + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+    }
+
     // Should the process die while the name exists, a watcher removes it;
-    // it checks it is still this file.
+    // it checks it is still this file. A watcher killed too leaves the name,
+    // which holds this process's id, for a later run to remove.
     void guardName()
     {
         struct stat info {};
         if (::fstat(m_file.descriptor(), &info) == 0)
-            m_guard.arm(m_name, info.st_dev, info.st_ino);
+            m_guard.arm(m_folderPath + '/' + m_name, info.st_dev, info.st_ino);
     }
 
-    QByteArray m_folder;
+    int m_folder = -1;
+    QByteArray m_folderPath;
     QByteArray m_name;
     PosixFile m_file;
     PendingName m_guard;
@@ -181,76 +171,88 @@ private:
 
 } // namespace
 
-WriteOutcome writeFileSafely(const QString &path, const char *data, qint64 size,
-                             const FileIdentity &asRead, bool keepModificationTime,
-                             QString *keptCopy, QByteArray *folderToSync,
-                             const BeforeReplace &beforeReplace)
+QByteArray temporaryPrefix()
 {
-    QByteArray target = nativePath(path);
+    return ".svx-" + QByteArray::number(::getpid()) + '-';
+}
+
+mode_t keepOwnerOf(int fd, const struct stat &original, mode_t mode)
+{
+    if (::fchown(fd, original.st_uid, original.st_gid) != 0)
+        (void)::fchown(fd, uid_t(-1), original.st_gid);
+    struct stat now {};
+    if (::fstat(fd, &now) != 0 || now.st_uid != original.st_uid
+        || now.st_gid != original.st_gid)
+        mode &= ~mode_t(S_ISUID | S_ISGID | S_ISVTX);
+    return mode;
+}
+
+WriteOutcome writeFileSafely(const HeldFile &target, const char *data, qint64 size,
+                             const FileIdentity &asRead, const WriteOptions &options)
+{
     struct stat original {};
-    if (::lstat(target.constData(), &original) != 0)
-        return WriteOutcome::ChangedOnDisk;
-    // A link is resolved, and a relative path made whole; a linked folder on
-    // the way leads to the same folder, where the temporary file and the
-    // rename work alike.
-    if (S_ISLNK(original.st_mode) || !target.startsWith('/')) {
-        char resolved[PATH_MAX];
-        if (!::realpath(target.constData(), resolved) || ::stat(resolved, &original) != 0)
-            return WriteOutcome::ChangedOnDisk;
-        target = resolved;
-    }
-    if (!asRead.matches(original))
+    if (!target.isOpen() || ::fstat(target.descriptor(), &original) != 0
+        || !target.stillIs(asRead))
         return WriteOutcome::ChangedOnDisk;
 
     if (original.st_nlink > 1)
-        return writeInPlace(target, data, size, original, keepModificationTime, keptCopy,
-                            beforeReplace);
+        return writeInPlace(target, data, size, asRead, options);
 
-    const QByteArray folder = folderOf(target);
     NewContent temporary;
-    if (!temporary.create(folder)) {
-        return mayNotCreateIn(errno)
-            ? writeInPlace(target, data, size, original, keepModificationTime, keptCopy,
-                            beforeReplace)
-            : WriteOutcome::Failed;
+    if (!temporary.create(target.folder(), target.place().folder)) {
+        return mayNotCreateIn(errno) ? writeInPlace(target, data, size, asRead, options)
+                                     : WriteOutcome::Failed;
     }
     const int fd = temporary.file().descriptor();
 
     bool ready = temporary.file().writeAll(data, size);
     if (ready) {
-        keepOwnerOf(fd, original);
-        ready = ::fchmod(fd, original.st_mode & 07777) == 0
-            && copyExtendedAttributes(target, fd);
+        const mode_t mode =
+            keepOwnerOf(fd, original, options.mode.value_or(original.st_mode) & 07777);
+        ready = ::fchmod(fd, mode) == 0 && copyExtendedAttributes(target.descriptor(), fd);
     }
-    if (ready && keepModificationTime)
-        keepModificationTimeOf(fd, original);
+    if (ready && options.keepModificationTime)
+        setModificationTime(fd, original.st_mtim);
+    else if (ready && options.modified)
+        setModificationTime(fd, *options.modified);
     bool written = ready && ::fsync(fd) == 0;
 
     // The last look before the rename narrows the window in which another
     // program's change could be lost to the time of a few system calls. The
     // unnamed file gets its name only then, so that a kill leaves a named
     // temporary file only between the link and the rename.
-    struct stat current {};
-    const bool unchanged = ::stat(target.constData(), &current) == 0 && asRead.matches(current);
+    const bool unchanged = target.stillIs(asRead);
     // The rename keeps the new file's inode, size and modification time.
-    if (written && unchanged && beforeReplace) {
+    if (written && unchanged && options.beforeReplace) {
         struct stat replacement {};
         written = ::fstat(fd, &replacement) == 0;
         if (written)
-            beforeReplace(FileIdentity::of(replacement));
+            options.beforeReplace(FileIdentity::of(replacement));
     }
-    if (written && unchanged && temporary.name()
-        && ::rename(temporary.path().constData(), target.constData()) == 0) {
-        temporary.renamed();
+    if (written && unchanged && temporary.name() && temporary.renameOver(target.place().name)) {
         temporary.file().close();
-        if (folderToSync)
-            *folderToSync = folder;
+        if (options.folderToSync)
+            *options.folderToSync = target.place().folder;
         else
-            syncFolder(folder);
+            ::fsync(target.folder());
         return WriteOutcome::Written;
     }
     temporary.remove();
     return written && !unchanged ? WriteOutcome::ChangedOnDisk : WriteOutcome::Failed;
+}
+
+WriteOutcome writeFileSafely(const QString &path, const char *data, qint64 size,
+                             const FileIdentity &asRead, bool keepModificationTime,
+                             QString *keptCopy, QByteArray *folderToSync,
+                             const BeforeReplace &beforeReplace)
+{
+    const std::optional<FilePlace> place = FilePlace::resolve(path);
+    if (!place)
+        return WriteOutcome::ChangedOnDisk;
+    const HeldFile target = HeldFile::open(*place);
+    return writeFileSafely(target, data, size, asRead,
+                           {keepModificationTime, std::nullopt, std::nullopt, keptCopy,
+                            folderToSync, beforeReplace});
 }
 
 void syncFolder(const QByteArray &folder)

@@ -1,4 +1,5 @@
 #include "engine/files/FileMask.h"
+#include "engine/files/Leftovers.h"
 #include "engine/files/PosixFile.h"
 #include "engine/files/SearchFolder.h"
 #include "engine/text/LastWriteText.h"
@@ -17,6 +18,7 @@ struct WalkRules {
     QString skipPrefix;
     QString skipFolderName;
     int depth;
+    QSet<QByteArray> *leftoverFolders;
 };
 
 // "." and ".." are not listed; every other name beginning with "." is hidden:
@@ -38,32 +40,52 @@ QDateTime lastModified(const struct stat &info)
                                           + info.st_mtim.tv_nsec / 1000000);
 }
 
-// `dir` ends with "/". Lists the matching files of `dir`, then walks its
-// subfolders one level deeper. Symbolic links to folders are never entered,
-// so the walk cannot run round a link loop; a link to a file is collected
-// like the file it names. The folder is read with the system calls rather
-// than Qt's iterator, which leaves out names that are not valid UTF-8.
-void walk(const QString &dir, int level, const WalkRules &rules, QList<WalkedFile> &target)
+// `dir` ends with "/"; `realDir` is its real path. Lists the matching files
+// of `dir`, then walks its subfolders one level deeper. Each folder is opened
+// by its real path without following any link, so a folder swapped for a
+// link during the walk is not entered; symbolic links to folders are never
+// entered either, so the walk cannot run round a link loop. A link to a file
+// is collected like the file it names, with its target's real place. The
+// folder is read with the system calls rather than Qt's iterator, which
+// leaves out names that are not valid UTF-8.
+void walk(const QString &dir, const QByteArray &realDir, int level, const WalkRules &rules,
+          QList<WalkedFile> &target)
 {
-    DIR *const handle = ::opendir(nativePath(dir).constData());
+    const QByteArray folderPath = realDir.isEmpty() ? QByteArray("/") : realDir;
+    PosixFile folder = openFolderWithoutLinks(folderPath);
+    DIR *const handle = folder.isOpen() ? ::fdopendir(folder.descriptor()) : nullptr;
     if (!handle)
         return;
-    QStringList subfolders;
+    (void)folder.release();
+    QList<std::pair<QString, QByteArray>> subfolders;
     while (const dirent *entry = ::readdir(handle)) {
         const QString name = pathFromNative(entry->d_name);
-        if (isHidden(name))
+        if (isHidden(name)) {
+            if (rules.leftoverFolders && isLeftoverName(entry->d_name))
+                rules.leftoverFolders->insert(folderPath);
             continue;
+        }
         struct stat link {};
         struct stat info {};
         if (::fstatat(::dirfd(handle), entry->d_name, &link, AT_SYMLINK_NOFOLLOW) != 0
             || ::fstatat(::dirfd(handle), entry->d_name, &info, 0) != 0)
             continue;
+        const QByteArray realPath = realDir + '/' + entry->d_name;
         if (S_ISREG(info.st_mode)) {
-            if (rules.mask.matches(name) && !beginsWith(name, rules.skipPrefix))
-                target.append({dir + name, lastWriteText(lastModified(info)),
-                               {info.st_dev, info.st_ino, S_ISLNK(link.st_mode), info.st_size}});
+            if (!rules.mask.matches(name) || beginsWith(name, rules.skipPrefix))
+                continue;
+            const bool symbolic = S_ISLNK(link.st_mode);
+            FilePlace place = FilePlace::ofRealPath(realPath);
+            if (symbolic) {
+                const auto resolved = FilePlace::resolve(pathFromNative(realPath));
+                if (!resolved)
+                    continue;
+                place = *resolved;
+            }
+            target.append({dir + name, lastWriteText(lastModified(info)),
+                           {info.st_dev, info.st_ino, symbolic, info.st_size, place, folderPath}});
         } else if (S_ISDIR(info.st_mode) && !S_ISLNK(link.st_mode)) {
-            subfolders.append(name);
+            subfolders.append({name, realPath});
         }
     }
     ::closedir(handle);
@@ -71,24 +93,29 @@ void walk(const QString &dir, int level, const WalkRules &rules, QList<WalkedFil
     const bool deeper = rules.depth == FolderEntry::Unlimited || level < rules.depth;
     if (!deeper)
         return;
-    for (const QString &name : std::as_const(subfolders)) {
+    for (const auto &[name, realPath] : std::as_const(subfolders)) {
         if (!beginsWith(name, rules.skipFolderName))
-            walk(dir + name + QLatin1Char('/'), level + 1, rules, target);
+            walk(dir + name + QLatin1Char('/'), realPath, level + 1, rules, target);
     }
 }
 
 } // namespace
 
 void SearchFolder(const QString &folder, const QString &mask, QList<WalkedFile> &target,
-                  const QString &skipPrefix, const QString &skipFolderName, int depth)
+                  const QString &skipPrefix, const QString &skipFolderName, int depth,
+                  QSet<QByteArray> *leftoverFolders)
 {
     if (folder.isEmpty())
         return;
     const QFileInfo entry(QDir::cleanPath(QDir::current().absoluteFilePath(folder)));
     if (!entry.isDir() || !entry.isExecutable())
         return;
+    const std::optional<FilePlace> real = FilePlace::resolve(entry.filePath());
+    if (!real)
+        return;
     QString dir = entry.filePath();
     if (!dir.endsWith(QLatin1Char('/')))
         dir += QLatin1Char('/');
-    walk(dir, 0, WalkRules{FileMask(mask), skipPrefix, skipFolderName, depth}, target);
+    walk(dir, real->path() == "/" ? QByteArray() : real->path(), 0,
+         WalkRules{FileMask(mask), skipPrefix, skipFolderName, depth, leftoverFolders}, target);
 }

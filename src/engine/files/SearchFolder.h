@@ -3,6 +3,7 @@
 #include "engine/files/CollectedIdentity.h"
 
 #include <QList>
+#include <QSet>
 #include <QString>
 
 // One file the walk found.
@@ -16,6 +17,9 @@ struct WalkedFile {
 // FolderEntry::Unlimited) and appends every file matching `mask` to
 // `target`. Files whose names begin with `skipPrefix` and folders whose names
 // begin with `skipFolderName` (when not empty) are left out. Never changes
-// the process's current folder.
+// the process's current folder. The real paths of the folders that hold
+// leftovers of a killed run (see MendLeftovers) go to `leftoverFolders`, when
+// given, once each.
 void SearchFolder(const QString &folder, const QString &mask, QList<WalkedFile> &target,
-                  const QString &skipPrefix, const QString &skipFolderName, int depth);
+                  const QString &skipPrefix, const QString &skipFolderName, int depth,
+                  QSet<QByteArray> *leftoverFolders = nullptr);

@@ -4,8 +4,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSet>
 #include <QStandardPaths>
+#include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -36,7 +39,8 @@ bool appendSynced(PosixFile &file, const QByteArray &bytes)
 QStringList journalFiles(const QString &folder)
 {
     // Names begin with the start time, so name order is the order of runs.
-    return QDir(folder).entryList({JournalPattern}, QDir::Files | QDir::Hidden, QDir::Name);
+    return QDir(folder).entryList({JournalPattern}, QDir::Files | QDir::Hidden | QDir::System,
+                                  QDir::Name);
 }
 
 void removeOldJournals(const QString &folder)
@@ -75,11 +79,12 @@ std::optional<FileIdentity> parseIdentity(const QList<QByteArray> &fields, qsize
 }
 
 // "file", the path, the identity written, the back-up copy and, but in older
-// journals, the identity as read.
+// journals, the identity as read and the back-up copy's.
 std::optional<JournalEntry> parseEntry(const QList<QByteArray> &fields)
 {
     constexpr qsizetype Fields = 3 + IdentityFields;
-    if (fields.size() != Fields && fields.size() != Fields + IdentityFields)
+    if (fields.size() != Fields && fields.size() != Fields + IdentityFields
+        && fields.size() != Fields + 2 * IdentityFields)
         return std::nullopt;
     JournalEntry entry;
     entry.path = decodePath(fields[1]);
@@ -91,6 +96,11 @@ std::optional<JournalEntry> parseEntry(const QList<QByteArray> &fields)
     if (fields.size() > Fields) {
         entry.asRead = parseIdentity(fields, Fields);
         if (!entry.asRead)
+            return std::nullopt;
+    }
+    if (fields.size() > Fields + IdentityFields) {
+        entry.backupIdentity = parseIdentity(fields, Fields + IdentityFields);
+        if (!entry.backupIdentity)
             return std::nullopt;
     }
     return entry;
@@ -127,15 +137,28 @@ bool RunJournal::open()
         return false;
     removeOldJournals(m_folder);
     m_sync = std::make_unique<BackgroundSync>(m_file.descriptor());
-    return appendSynced(m_file, Header + "job " + encodePath(m_jobPath) + "\nstarted "
-                                  + timeText(m_started) + '\n');
+    QByteArray header = Header + "job " + encodePath(m_jobPath) + "\nstarted "
+        + timeText(m_started) + '\n';
+    for (const QString &folder : std::as_const(m_folders))
+        header += "folder " + encodePath(folder) + '\n';
+    return appendSynced(m_file, header);
+}
+
+void RunJournal::setFolders(const QStringList &folders)
+{
+    const std::lock_guard lock(m_mutex);
+    m_folders = folders;
 }
 
 void RunJournal::replacing(const QString &path, const FileIdentity &asRead,
-                           const FileIdentity &written, const QString &backupPath)
+                           const FileIdentity &written, const QString &backupPath,
+                           const std::optional<FileIdentity> &backupIdentity)
 {
-    const QByteArray line = "file " + encodePath(path) + ' ' + identityText(written) + ' '
-        + encodePath(backupPath) + ' ' + identityText(asRead) + '\n';
+    QByteArray line = "file " + encodePath(path) + ' ' + identityText(written) + ' '
+        + encodePath(backupPath) + ' ' + identityText(asRead);
+    if (backupIdentity)
+        line += ' ' + identityText(*backupIdentity);
+    line += '\n';
     const std::lock_guard lock(m_mutex);
     if (m_failed || (!m_file.isOpen() && !open())) {
         m_failed = true;
@@ -162,18 +185,34 @@ bool RunJournal::takeFailureNotice()
     return notice;
 }
 
-std::optional<JournalRecord> ReadLastJournal(const QString &folder)
+std::optional<JournalRecord> ReadLastJournal(const QString &folder, QString *damage)
 {
     const QStringList names = journalFiles(folder);
     if (names.isEmpty())
         return std::nullopt;
     JournalRecord journal;
     journal.file = QDir(folder).filePath(names.last());
-    QFile file(journal.file);
-    if (!file.open(QIODevice::ReadOnly) || file.readLine() != Header)
+    const auto damaged = [&](const char *why) -> std::optional<JournalRecord> {
+        if (damage)
+            *damage = QString::fromLatin1(why);
         return std::nullopt;
+    };
+    // Never a link, a pipe or a device: only a regular file is read.
+    PosixFile handle = PosixFile::open(nativePath(journal.file),
+                                       O_RDONLY | O_NOFOLLOW | O_NONBLOCK);
+    struct stat info {};
+    if (!handle.isOpen() && errno != ELOOP)
+        return std::nullopt;
+    if (!handle.isOpen() || ::fstat(handle.descriptor(), &info) != 0 || !S_ISREG(info.st_mode))
+        return damaged("it is not a regular file");
+    QFile file;
+    if (!file.open(handle.descriptor(), QIODevice::ReadOnly) || file.readLine() != Header)
+        return std::nullopt;
+    QSet<QString> paths;
     while (!file.atEnd()) {
-        const QByteArray line = file.readLine();
+        const QByteArray line = file.readLine(MaximumJournalLine + 1);
+        if (line.size() > MaximumJournalLine)
+            return damaged("it has a line longer than 1 MiB");
         // A line cut short by a killed run has no line feed yet.
         if (!line.endsWith('\n'))
             break;
@@ -182,11 +221,17 @@ std::optional<JournalRecord> ReadLastJournal(const QString &folder)
             journal.jobPath = decodePath(fields[1]);
         else if (fields[0] == "started" && fields.size() == 2)
             journal.started = QDateTime::fromString(QString::fromLatin1(fields[1]), Qt::ISODateWithMs);
+        else if (fields[0] == "folder" && fields.size() == 2)
+            journal.folders.append(decodePath(fields[1]));
         else if (fields[0] == "undone")
             journal.undone = true;
         else if (fields[0] == "file") {
-            if (const std::optional<JournalEntry> entry = parseEntry(fields))
+            if (const std::optional<JournalEntry> entry = parseEntry(fields)) {
+                if (paths.contains(entry->path))
+                    return damaged("it names a file more than once");
+                paths.insert(entry->path);
                 journal.entries.append(*entry);
+            }
         }
     }
     return journal;

@@ -10,6 +10,7 @@
 
 #include <QDateTime>
 #include <QList>
+#include <QStringList>
 #include <QString>
 #include <memory>
 #include <mutex>
@@ -19,10 +20,11 @@
 // journal file per run that wrote at least one file, in a folder of its own
 // (the per-user data folder's "runs"); the newest KeptJournals are kept.
 //
-// The file is text, one record a line: "job", "started", then one "file" line
-// per file the run replaces (path, the identity the write leaves, the back-up
-// copy, the identity the file had when read), and "undone" once the run was
-// taken back. Paths are percent-encoded file-name bytes. A file's line is
+// The file is text, one record a line: "job", "started", a "folder" line for
+// each real folder the run works in, then one "file" line per file the run
+// replaces (path, the identity the write leaves, the back-up copy, the
+// identity the file had when read and, with a back-up copy, the copy's
+// identity), and "undone" once the run was taken back. Paths are percent-encoded file-name bytes. A file's line is
 // written just before the file is replaced, so that a run killed at any
 // moment leaves a record of every file it touched; a file whose write then
 // failed or never came still has the identity it was read with, and the undo
@@ -43,7 +45,12 @@ public:
     // goes on, the journal takes no more records, and takeFailureNotice says
     // so.
     void replacing(const QString &path, const FileIdentity &asRead, const FileIdentity &written,
-                   const QString &backupPath);
+                   const QString &backupPath,
+                   const std::optional<FileIdentity> &backupIdentity = std::nullopt);
+
+    // The real paths of the folders the run works in, recorded before the
+    // first file: the undo restores nothing outside them.
+    void setFolders(const QStringList &folders);
 
     // Waits until every record is on disk; false when one could not be.
     bool flush();
@@ -61,6 +68,7 @@ private:
     QString m_folder;
     QString m_jobPath;
     QDateTime m_started;
+    QStringList m_folders;
     PosixFile m_file;
     std::unique_ptr<BackgroundSync> m_sync; // flushes m_file, and ends before it
     bool m_failed = false;
@@ -76,18 +84,28 @@ struct JournalEntry {
     // As the file was read; journals of older versions, written after each
     // replacement, have none.
     std::optional<FileIdentity> asRead;
+    // The back-up copy's identity when it was made; older journals have none.
+    std::optional<FileIdentity> backupIdentity;
 };
 
 struct JournalRecord {
     QString file; // the journal file itself
     QString jobPath;
     QDateTime started;
+    QStringList folders; // empty in older journals
     QList<JournalEntry> entries;
     bool undone = false;
 };
 
-// The newest journal in `folder`, undone or not; nothing when there is none.
-std::optional<JournalRecord> ReadLastJournal(const QString &folder);
+// A journal longer than this, or with a line longer than MaximumJournalLine,
+// is damaged.
+constexpr qint64 MaximumJournalLine = 1024 * 1024;
+
+// The newest journal in `folder`, undone or not; nothing when there is none
+// or when it is damaged, and then `damage` (when given) says why: it is not a
+// regular file, has a line over MaximumJournalLine, or names a file twice
+// (a run replaces each file once).
+std::optional<JournalRecord> ReadLastJournal(const QString &folder, QString *damage = nullptr);
 
 // Marks the journal as undone; false when that failed.
 bool MarkJournalUndone(const JournalRecord &journal);

@@ -1,6 +1,8 @@
 #include "engine/run/BatchRun.h"
 
+#include "engine/files/Leftovers.h"
 #include "engine/files/PendingName.h"
+#include "engine/journal/RunJournal.h"
 #include "engine/run/FileCollector.h"
 #include "engine/run/FileProcessor.h"
 #include "engine/run/RegexPairCheck.h"
@@ -75,15 +77,24 @@ void BatchRun::ProcessFileList()
     RunState &state = m_run.state;
     if (m_run.job.stringPairs().isEmpty()) {
         host.showPage(JobPage::Strings);
-        if (state.unattended)
+        if (state.unattended) {
             host.setExitCode(1);
-        else
+            host.logLine(QString::fromLatin1(noStringPairsMessage));
+        } else {
             host.showMessage(QString::fromLatin1(noStringPairsMessage));
+        }
         return;
     }
 
-    if (!state.preview)
+    if (!state.preview) {
         PendingName::startWatcher();
+        for (const QByteArray &folder : std::as_const(state.LeftoverFolders)) {
+            for (const QString &path : MendLeftovers(folder))
+                host.showMessage(QStringLiteral("File %1 was left torn by an interrupted run; its "
+                                                "original content was put back.")
+                                     .arg(path));
+        }
+    }
     setProcessing(true);
     state.BackUpFolders.clear();
     state.AskBinary = true;
@@ -92,6 +103,11 @@ void BatchRun::ProcessFileList()
     state.PromptEachReplacement = m_run.job.options().promptEachReplace && !state.preview;
     state.BreakRequested = false;
     m_statistics.ClearGrid();
+    const QString outside = QStringLiteral("link leads outside the job's folders");
+    for (const QString &link : std::as_const(state.OutsideLinks))
+        m_statistics.AppendRow({link, outside, outside});
+    if (state.journal)
+        state.journal->setFolders(state.JobFolders);
 
     const QString savedTitle = host.title();
     {

@@ -8,6 +8,7 @@
 #include <QLocale>
 #include <QSet>
 #include <algorithm>
+#include <sys/stat.h>
 
 namespace {
 
@@ -47,11 +48,36 @@ bool rejectEmpty(const TextTable &table, JobPage page, const char *message, RunC
     if (!table.isEmpty())
         return false;
     run.host.showPage(page);
-    if (run.state.unattended)
+    if (run.state.unattended) {
         run.host.setExitCode(1);
-    else
+        run.host.logLine(QString::fromLatin1(message));
+    } else {
         run.host.showMessage(QString::fromLatin1(message));
+    }
     return true;
+}
+
+// The real path of a folder entry; an unattended run fails on a folder that
+// does not exist, naming it (a window run finds no files there).
+std::optional<QString> realFolder(const QString &folder, RunContext &run)
+{
+    const std::optional<FilePlace> place = FilePlace::resolve(folder);
+    struct stat info {};
+    if (place && ::stat(place->path().constData(), &info) == 0 && S_ISDIR(info.st_mode))
+        return pathFromNative(place->path());
+    if (run.state.unattended) {
+        run.host.setExitCode(1);
+        run.host.logLine(QStringLiteral("Folder \"%1\" doesn't exist.").arg(folder));
+    }
+    return std::nullopt;
+}
+
+bool isInside(const QByteArray &path, const QStringList &folders)
+{
+    return std::any_of(folders.begin(), folders.end(), [&](const QString &folder) {
+        const QByteArray native = nativePath(folder);
+        return native == "/" || path.startsWith(native + '/');
+    });
 }
 
 // One finding of the walk. A Linux file name may hold a tab, so the path is
@@ -64,17 +90,15 @@ struct FoundFile {
 };
 
 void collectFolderEntry(const FolderEntry &entry, const Job &job, QList<FoundFile> &found,
-                        QSet<QString> &excluded)
+                        QSet<QString> &excluded, QSet<QByteArray> &leftoverFolders)
 {
     const QString folder = CodePage::toQString(entry.folder);
-    if (folder.isEmpty())
-        return;
     const BackupSkip skip = backupSkipFor(entry, job.options());
     for (const TextTable::Row &row : job.fileTypes().entries()) {
         const FileTypeEntry type = FileTypeEntry::fromRow(row);
         QList<WalkedFile> files;
         SearchFolder(folder, CodePage::toQString(type.mask), files, skip.filePrefix,
-                     skip.folderName, entry.depth);
+                     skip.folderName, entry.depth, &leftoverFolders);
         const QString coding = CodePage::toQString(type.encodingName);
         for (const WalkedFile &file : std::as_const(files)) {
             const QChar tab = QLatin1Char('\t');
@@ -139,9 +163,33 @@ bool CollectFiles(bool showList, PathTable &files, RunContext &run)
     run.host.setStatus(QStringLiteral("Searching for files..."));
     QList<FoundFile> found;
     QSet<QString> excluded;
-    for (const TextTable::Row &row : run.job.folders().entries())
-        collectFolderEntry(FolderEntry::fromRow(row), run.job, found, excluded);
+    run.state.JobFolders.clear();
+    run.state.OutsideLinks.clear();
+    run.state.LeftoverFolders.clear();
+    for (const TextTable::Row &row : run.job.folders().entries()) {
+        const FolderEntry entry = FolderEntry::fromRow(row);
+        const QString folder = CodePage::toQString(entry.folder);
+        if (folder.isEmpty())
+            continue;
+        if (const std::optional<QString> real = realFolder(folder, run)) {
+            run.state.JobFolders.append(*real);
+            collectFolderEntry(entry, run.job, found, excluded, run.state.LeftoverFolders);
+        }
+    }
     found = withoutExcludedAndRepeated(found, excluded);
+    // A link that leads outside every job folder is left alone, as sed -i
+    // and the like leave links: the job names folders, not what their
+    // links reach.
+    found.removeIf([&](const FoundFile &finding) {
+        const CollectedIdentity &id = finding.file.identity;
+        if (!id.symbolicLink || isInside(id.target.path(), run.state.JobFolders))
+            return false;
+        run.state.OutsideLinks.append(finding.file.path);
+        run.host.logLine(QStringLiteral("File %1 is a link that leads outside the job's folders; "
+                                        "it was left alone.")
+                             .arg(finding.file.path));
+        return true;
+    });
     run.host.setStatus(QString());
 
     if (found.isEmpty()) {

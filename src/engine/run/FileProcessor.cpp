@@ -15,13 +15,16 @@
 #include "settings/CellText.h"
 
 #include <QFileInfo>
+#include <fcntl.h>
 #include <optional>
+#include <sys/stat.h>
 
 namespace {
 
 constexpr qint64 BytesPerMiB = 1048576;
 const QString OutOfMemoryCount = QStringLiteral("out of memory");
 const QString UnreadableCount = QStringLiteral("cannot be read");
+const QString UnwritableCount = QStringLiteral("cannot be written");
 const QString ChangedCount = QStringLiteral("changed by another program");
 const QString LimitReachedCount = QStringLiteral("search limit reached");
 const QString DefaultBackupFolder = QStringLiteral("_BACKUP_");
@@ -99,10 +102,11 @@ private:
     bool mayModifyBinary(int coding);
     bool applyStringPairs(int coding);
     bool makeBackUp();
-    bool backUpTo(const QString &destination, const QString &failureMessage);
+    bool backUpTo(int folder, const QString &destination, const QString &failureMessage);
     bool goOnAfterFailedBackUp(const QString &failureMessage);
     void backUpAndWrite();
     std::optional<mode_t> dealWithReadOnly();
+    bool makeWritable(mode_t attributes);
     void writeBack(std::optional<mode_t> attributes);
     void clearStatus();
     void reportPreview();
@@ -129,6 +133,7 @@ private:
     int m_coding = EncodingAnsi;
     FileCounters m_counters;
     QString m_backupPath; // the copy made in this run, if any
+    std::optional<FileIdentity> m_backupIdentity;
 
     // A preview keeps the content as read and where the pairs replaced.
     QByteArray m_original;
@@ -249,14 +254,20 @@ bool FileRun::makeBackUp()
     m_run.host.pump();
     const QString folder = QFileInfo(m_path).path();
     const BackupCopy::Names names = BackupCopy::Names::of(m_options);
+    // The copy goes beside the file's name, into its folder held open, so
+    // that a folder swapped for a link cannot take it elsewhere.
+    const PosixFile held = openFolderWithoutLinks(m_prepared.loaded.listingFolder);
     if (m_options.backupMode == BackupToSubfolder) {
         QString name = names.folder;
         if (!IsValidFolderName(name))
             name = DefaultBackupFolder;
-        const QString candidate =
-            BackupCopy::chooseSubfolder(folder, name, m_run.state.BackUpFolders);
+        const QString candidate = BackupCopy::chooseSubfolder(held.descriptor(), folder, name,
+                                                              m_run.state.BackUpFolders);
+        const PosixFile subfolder(::openat(held.descriptor(),
+                                           nativePath(QFileInfo(candidate).fileName()).constData(),
+                                           O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
         return backUpTo(
-            WithTrailingBackslash(candidate) + m_fileName,
+            subfolder.descriptor(), WithTrailingBackslash(candidate) + m_fileName,
             QStringLiteral("Back-up failed!\n\nFile %1 couln't be copied to folder %2. ")
                 .arg(quoted(m_path), quoted(candidate)));
     }
@@ -267,17 +278,23 @@ bool FileRun::makeBackUp()
                                "be plain parts of a file name: no \"/\", and neither \".\" nor "
                                "\"..\". File %3 was not backed up. ")
                     .arg(quoted(names.prefix), quoted(names.suffix), quoted(m_path)));
-        const QString candidate = BackupCopy::renamedCopyPath(m_path, names.prefix, names.suffix);
-        return backUpTo(candidate,
+        const QString candidate = WithTrailingBackslash(folder)
+            + BackupCopy::renamedCopyName(held.descriptor(), m_fileName, names.prefix,
+                                          names.suffix);
+        return backUpTo(held.descriptor(), candidate,
                         QStringLiteral("Back-up failed!\n\nFile %1 couln't be copied to %2. ")
                             .arg(quoted(m_path), quoted(candidate)));
     }
     return true;
 }
 
-bool FileRun::backUpTo(const QString &destination, const QString &failureMessage)
+bool FileRun::backUpTo(int folder, const QString &destination, const QString &failureMessage)
 {
-    if (BackupCopy::copyFile(m_path, destination)) {
+    const QString name = QFileInfo(destination).fileName();
+    if (folder >= 0 && BackupCopy::copyFile(m_prepared.loaded.held, folder, name)) {
+        struct stat copy {};
+        if (::fstatat(folder, nativePath(name).constData(), &copy, AT_SYMLINK_NOFOLLOW) == 0)
+            m_backupIdentity = FileIdentity::of(copy);
         m_backupPath = destination;
         return true;
     }
@@ -306,8 +323,12 @@ void FileRun::backUpAndWrite()
 {
     if (makeBackUp()) {
         bool proceed = true;
-        const std::optional<mode_t> attributes = FileAttributes::read(m_path);
-        if (attributes && FileAttributes::isReadOnly(*attributes)) {
+        const HeldFile &held = m_prepared.loaded.held;
+        const std::optional<mode_t> attributes = FileAttributes::read(held.descriptor());
+        const bool readOnly = attributes
+            && FileAttributes::isReadOnlyFor(held.folder(), held.place().name.constData(),
+                                             *attributes);
+        if (readOnly) {
             if (m_options.readOnlyFiles == ReadOnlySkip)
                 proceed = false;
             else if (m_options.readOnlyFiles == ReadOnlyAsk && m_run.state.AskReadOnly)
@@ -317,17 +338,37 @@ void FileRun::backUpAndWrite()
                                    "you want to replace strings in this file?")
                         .arg(quoted(m_path)),
                     QStringLiteral("Replace in All Read-Only Files"), m_run.state.AskReadOnly);
-            if (proceed && !m_run.state.preview)
-                FileAttributes::clearReadOnly(m_path, *attributes);
+            if (proceed && !m_run.state.preview && !makeWritable(*attributes)) {
+                clearStatus();
+                return;
+            }
         }
         if (!proceed)
             skipInPreview(QStringLiteral("read-only"));
         else if (m_run.state.preview)
             reportPreview();
         else
-            writeBack(attributes);
+            writeBack(readOnly ? attributes : std::nullopt);
     }
     clearStatus();
+}
+
+// Sets the owner's write bit for the write. A process may not replace a file
+// it may not write even after that (another user's file in its folder): the
+// file is left as it was, and the run fails.
+bool FileRun::makeWritable(mode_t attributes)
+{
+    const HeldFile &held = m_prepared.loaded.held;
+    FileAttributes::clearReadOnly(held.descriptor(), attributes);
+    if (!FileAttributes::isReadOnlyFor(held.folder(), held.place().name.constData(),
+                                       attributes | S_IWUSR))
+        return true;
+    FileAttributes::restore(held.descriptor(), attributes);
+    fail(UnwritableCount,
+         QStringLiteral("Unable to write file: %1\nYou have no right to write it. File will be "
+                        "skipped over.")
+             .arg(m_path));
+    return false;
 }
 
 void FileRun::writeBack(std::optional<mode_t> attributes)
@@ -340,12 +381,14 @@ void FileRun::writeBack(std::optional<mode_t> attributes)
     request.content = std::move(m_buffer);
     request.asRead = m_prepared.loaded.identity;
     request.keepModificationTime = m_options.preserveDateTime;
+    request.target = std::move(m_prepared.loaded.held);
     // Only a read-only file had its mode changed for the write.
-    if (attributes && FileAttributes::isReadOnly(*attributes))
+    if (attributes)
         request.attributes = m_options.setArchiveAttribute
             ? FileAttributes::withArchive(*attributes)
             : *attributes;
     request.backupPath = m_backupPath;
+    request.backupIdentity = m_backupIdentity;
     request.journal = m_run.state.journal;
     m_writes.submit(std::move(request), [this] { m_run.host.pump(); });
     clearStatus();

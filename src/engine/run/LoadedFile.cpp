@@ -4,23 +4,33 @@
 #include "engine/files/PosixFile.h"
 #include "settings/FileEncoding.h"
 
+#include <QFileInfo>
 #include <cerrno>
 #include <fcntl.h>
+#include <unistd.h>
 
 LoadedFile LoadFile(const QString &path, const std::optional<CollectedIdentity> &collected)
 {
     LoadedFile loaded;
-    // Non-blocking, so that a named pipe in place of the file cannot hang
-    // the run; only a regular file is read. A collected file must still be
-    // the file collected: a name that was no link is not followed now.
-    const int noFollow = collected && !collected->symbolicLink ? O_NOFOLLOW : 0;
-    PosixFile file = PosixFile::open(nativePath(path), O_RDONLY | O_NONBLOCK | noFollow);
-    if (!file.isOpen() && errno == ELOOP && noFollow) {
+    // Opened through its real folder, following no link on the way, and
+    // non-blocking, so that a named pipe in place of the file cannot hang the
+    // run; only a regular file is read. A collected file must still be the
+    // file collected.
+    const std::optional<FilePlace> place =
+        collected ? std::optional(collected->target) : FilePlace::resolve(path);
+    if (!place)
+        return loaded;
+    if (collected)
+        loaded.listingFolder = collected->listingFolder;
+    else if (const std::optional<FilePlace> folder = FilePlace::resolve(QFileInfo(path).path()))
+        loaded.listingFolder = folder->path();
+    loaded.held = HeldFile::open(*place);
+    if (loaded.held.swapped()) {
         loaded.result = LoadedFile::Result::Changed;
         return loaded;
     }
     struct stat info {};
-    if (!file.isOpen() || ::fstat(file.descriptor(), &info) != 0)
+    if (!loaded.held.isOpen() || ::fstat(loaded.held.descriptor(), &info) != 0)
         return loaded;
     if (collected && (info.st_dev != collected->device || info.st_ino != collected->inode)) {
         loaded.result = LoadedFile::Result::Changed;
@@ -42,7 +52,7 @@ LoadedFile LoadFile(const QString &path, const std::optional<CollectedIdentity> 
     loaded.readBegan = true;
     // A short read means the file shrank while it was read: its content is
     // not the one to rewrite.
-    if (file.readUpTo(buffer.data(), info.st_size) != info.st_size)
+    if (readUpTo(loaded.held.descriptor(), buffer.data(), info.st_size) != info.st_size)
         return loaded;
     buffer.setLength(info.st_size);
     loaded.content = ScanContent(buffer.data(), buffer.length());

@@ -2,6 +2,7 @@
 
 #include "engine/files/ByteBuffer.h"
 #include "engine/files/CollectedIdentity.h"
+#include "engine/files/HeldFile.h"
 #include "engine/files/SafeFileWriter.h"
 #include "engine/text/ContentScan.h"
 
@@ -21,6 +22,10 @@ struct LoadedFile {
     qint64 size = 0;
     ByteBuffer buffer;
     FileIdentity identity;
+    // The file, held open through its folder for the back-up copy and the
+    // write; and the real path of the folder its name is in.
+    HeldFile held;
+    QByteArray listingFolder;
     ContentSummary content; // when Read
 };
 

@@ -83,4 +83,9 @@ public:
 
     // The process exit code an unattended run reports.
     virtual void setExitCode(int) {}
+
+    // A line for the record of an unattended run, which shows no dialog: why
+    // it fails, or what it left alone. A console run writes it to standard
+    // error; a window shows nothing.
+    virtual void logLine(const QString &) {}
 };

@@ -3,6 +3,7 @@
 #include "engine/files/CollectedIdentity.h"
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <atomic>
@@ -37,6 +38,13 @@ struct RunState {
 
     // Every collected file's identity, by its path in the file list.
     QHash<QString, CollectedIdentity> CollectedFiles;
+
+    // The real paths of the job's folders, and the links found in them
+    // whose targets lie outside every one of them (left alone).
+    QStringList JobFolders;
+    QStringList OutsideLinks;
+    // The real paths of folders that hold leftovers of a killed run.
+    QSet<QByteArray> LeftoverFolders;
 
     // A file could not be read or written, ran out of memory or was skipped
     // after its back-up failed: an unattended run then ends with exit code 1.

@@ -20,18 +20,20 @@ WriteResult WriteNow(WriteRequest &request, bool deferFolderSync)
     BeforeReplace record;
     if (request.journal) {
         record = [&request](const FileIdentity &written) {
-            request.journal->replacing(request.path, request.asRead, written, request.backupPath);
+            request.journal->replacing(request.path, request.asRead, written, request.backupPath,
+                                       request.backupIdentity);
         };
     }
-    result.outcome = writeFileSafely(request.path, request.content.data(),
-                                     request.content.length(), request.asRead,
-                                     request.keepModificationTime, &result.keptCopy,
-                                     deferFolderSync ? &result.folderToSync : nullptr, record);
+    result.outcome = writeFileSafely(
+        request.target, request.content.data(), request.content.length(), request.asRead,
+        {request.keepModificationTime, std::nullopt, request.attributes, &result.keptCopy,
+         deferFolderSync ? &result.folderToSync : nullptr, record});
     request.content.release();
     // The attributes of before the write come back, read-only included,
-    // whether the write succeeded or not.
+    // whether the write succeeded or not; on the file whose mode the run
+    // changed, which a rename has replaced by one that has them already.
     if (request.attributes)
-        FileAttributes::restore(request.path, *request.attributes);
+        FileAttributes::restore(request.target.descriptor(), *request.attributes);
     return result;
 }
 

@@ -14,12 +14,14 @@
 // One file's new content on its way to disk.
 struct WriteRequest {
     QString path;
+    HeldFile target; // the file as read, held open
     ByteBuffer content;
     FileIdentity asRead;
     bool keepModificationTime = false;
     // Mode bits put back after the write, whatever its outcome.
     std::optional<mode_t> attributes;
     QString backupPath;
+    std::optional<FileIdentity> backupIdentity; // of the back-up copy, when one was made
     // Where the file is recorded just before it is replaced; or none.
     RunJournal *journal = nullptr;
 };
