@@ -98,6 +98,10 @@ IniFile IniFile::load(const QString &path)
     const char *const tooLarge = "it is larger than 16 MiB";
     struct stat info {};
     const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    if (S_ISDIR(info.st_mode)) {
+        ::close(fd);
+        throw SettingsFileError(QStringLiteral("Unable to read %1").arg(path));
+    }
     if (!regular || info.st_size > MaximumFileSize) {
         ::close(fd);
         throw damaged(regular ? tooLarge : "it is not a regular file");

@@ -89,8 +89,8 @@ TEST_F(ConsoleRunTest, FailuresExitWithOne)
         QByteArray strings;
         QString expectedError;
     } cases[] = {
-        {"no string pairs", data.toUtf8(), "", ""},
-        {"no folders", "", onePair("old", "new"), ""},
+        {"no string pairs", data.toUtf8(), "", "No \"Find what/Replace with\" strings specified."},
+        {"no folders", "", onePair("old", "new"), "No search folder specified."},
     };
     for (const auto &c : cases) {
         const QString job = writeJob(c.folder, c.strings);
@@ -99,7 +99,8 @@ TEST_F(ConsoleRunTest, FailuresExitWithOne)
                                                                "GridHeight=0\r\n"));
         const Outcome outcome = runProgram({"-f" + job, "-r", "-s"}, config);
         EXPECT_EQ(outcome.exitCode, 1) << c.name;
-        EXPECT_TRUE(outcome.errors.isEmpty()) << c.name << outcome.errors.toStdString();
+        EXPECT_TRUE(outcome.errors.contains(c.expectedError))
+            << c.name << outcome.errors.toStdString();
     }
     EXPECT_EQ(TestFiles::read(data + "/a.txt"), "old");
 }
@@ -192,7 +193,8 @@ ino_t inodeOf(const QString &path)
 
 // A break signal in the middle of a long run: every file is wholly old or
 // wholly new, the files written form a prefix of the processing order, no
-// temporary file is left behind and the program ends normally with 0.
+// temporary file is left behind and the program ends with 128 + the
+// signal's number.
 TEST_F(ConsoleRunTest, BreakSignalStopsTheRunBetweenWholeFiles)
 {
     constexpr int fileCount = 300;
@@ -220,7 +222,7 @@ TEST_F(ConsoleRunTest, BreakSignalStopsTheRunBetweenWholeFiles)
         ASSERT_TRUE(process.waitForFinished(120000));
 
         EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << signalNumber;
-        EXPECT_EQ(process.exitCode(), 0) << signalNumber;
+        EXPECT_EQ(process.exitCode(), 128 + signalNumber);
         int written = 0;
         while (written < fileCount && TestFiles::read(paths[written]) == newText)
             ++written;
@@ -238,6 +240,7 @@ TEST(BreakSignals, InterruptRequestsABreak)
 {
     RunState state;
     BreakSignals::install(state);
+    BreakSignals::setProcessing(true);
     std::raise(SIGINT);
     EXPECT_TRUE(state.breakRequested());
     EXPECT_TRUE(BreakSignals::received());

@@ -40,6 +40,7 @@ TEST_F(ParallelWriteTest, ResultsAreReportedInSubmitOrder)
             ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0);
             WriteRequest request;
             request.path = path;
+            request.target = HeldFile::open(*FilePlace::resolve(path));
             ASSERT_TRUE(request.content.allocate(content.size()));
             std::memcpy(request.content.data(), content.constData(), size_t(content.size()));
             request.content.setLength(content.size());
