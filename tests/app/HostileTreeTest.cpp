@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -306,6 +307,46 @@ TEST_F(HostileTreeTest, EveryFailedJobSaysWhy)
         EXPECT_EQ(outcome.exitCode, c.exitCode) << c.says;
         EXPECT_TRUE(outcome.errors.contains(c.says)) << c.says << outcome.errors.toStdString();
     }
+}
+
+// The id of a process that has ended.
+pid_t goneProcess()
+{
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    return child;
+}
+
+// A run killed with its watcher left a temporary file, and a hard-linked
+// file torn in the middle of its in-place write with the copy of its
+// original: the next run over the folder removes the one, puts the original
+// back into the other (telling the user) and then replaces in it as usual.
+TEST_F(HostileTreeTest, NextRunClearsUpAfterAKilledOne)
+{
+    const QByteArray original = "old line\n" + QByteArray(100000, '.');
+    TestFiles::write(data + "/torn.txt", original);
+    ::link(native(data + "/torn.txt").constData(), native(data + "/other.dat").constData());
+    const struct stat info = statOf(data + "/torn.txt");
+    const pid_t gone = goneProcess();
+    const QString copy = data + QStringLiteral("/.svx-original-%1-%2-%3-%4-%5-0")
+                                    .arg(gone)
+                                    .arg(info.st_ino)
+                                    .arg(original.size())
+                                    .arg(info.st_mtim.tv_sec + 100)
+                                    .arg(0);
+    TestFiles::write(copy, original);
+    TestFiles::write(data + "/torn.txt", "new line\n" + QByteArray(500, '.'));
+    TestFiles::write(data + QStringLiteral("/.svx-%1-abc").arg(gone), "half");
+    TestFiles::write(data + QStringLiteral("/.svx-%1-abc").arg(::getpid()), "still in use");
+    writeJob({data}, "old", "new");
+    const ProgramRun::Outcome outcome = run();
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.errors.toStdString();
+    EXPECT_TRUE(outcome.errors.contains("was left torn by an interrupted run"))
+        << outcome.errors.toStdString();
+    EXPECT_EQ(TestFiles::read(data + "/torn.txt"), "new line\n" + QByteArray(100000, '.'));
+    EXPECT_EQ(leftovers(data), QStringList{QStringLiteral(".svx-%1-abc").arg(::getpid())});
 }
 
 // SIGTERM or Ctrl+C in the middle of a run: the current file is finished, the

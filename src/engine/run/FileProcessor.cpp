@@ -367,7 +367,8 @@ bool FileRun::makeWritable(mode_t attributes)
     fail(UnwritableCount,
          QStringLiteral("Unable to write file: %1\nYou have no right to write it. File will be "
                         "skipped over.")
-             .arg(m_path));
+             .arg(m_path),
+         QStringLiteral("read-only"));
     return false;
 }
 
