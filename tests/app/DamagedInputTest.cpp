@@ -84,6 +84,21 @@ TEST_F(DamagedInputTest, FileSizeLimitFailsTheWriteCleanly)
     }
 }
 
+// A file over the 2 GB limit of every file is skipped as too large, not for
+// want of memory.
+TEST_F(DamagedInputTest, FileOverTheSizeLimitIsCalledTooLarge)
+{
+    TestFiles::write(data + "/big.txt", "old");
+    ASSERT_EQ(::truncate(QFile::encodeName(data + "/big.txt").constData(), (qint64(1) << 31) + 10),
+              0);
+    writeJob({data}, "old", "new");
+    const ProgramRun::Outcome outcome = run();
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_TRUE(outcome.errors.contains("big.txt is larger than 2 GB"))
+        << outcome.errors.toStdString();
+    EXPECT_FALSE(outcome.errors.contains("Not enough memory"));
+}
+
 // A prefix that names another folder is refused like a failed back-up: the
 // file is skipped, nothing is written elsewhere and the run fails.
 TEST_F(DamagedInputTest, BackupNamesThatLeaveTheFolderAreRefused)

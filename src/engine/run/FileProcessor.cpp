@@ -156,6 +156,15 @@ void FileRun::process()
         fail(ChangedCount, changedMessage(m_path), QStringLiteral("unreadable"));
         return;
     case ReadResult::OutOfMemory:
+        // Memory is not what a file over the limit of every file lacks.
+        if (m_prepared.loaded.size > ByteBuffer::MaxSize) {
+            fail(OutOfMemoryCount,
+                 QStringLiteral("File %1 is larger than 2 GB, the most a file may have to be "
+                                "processed.\nFile will be skipped over.")
+                     .arg(m_path),
+                 QStringLiteral("too large"));
+            return;
+        }
         m_counters.outOfMemory = true;
         break;
     case ReadResult::Read: {
