@@ -504,10 +504,15 @@ void ReportWrite(const WriteResult &write, RunContext &run)
         break;
     case WriteOutcome::Failed:
         run.state.fileFailed = true;
+        // Only a write whose original could not be put back leaves the file
+        // to be restored; any other failure left it as it was.
         run.host.showMessage(
-            QStringLiteral("Unexpected error while saving the file %1. Please restore the file "
-                           "from back-up.\n\nBatch was stopped.")
-                .arg(quoted(write.path))
+            QStringLiteral("Unexpected error while saving the file %1. ").arg(quoted(write.path))
+            + (write.keptCopy.isEmpty()
+                   ? QStringLiteral("The file was left as it was.")
+                   : QStringLiteral("Please restore the file from back-up."))
+            + (write.diskFull ? QStringLiteral(" The disk is full.") : QString())
+            + QStringLiteral("\n\nBatch was stopped.")
             + (write.keptCopy.isEmpty() ? QString()
                                         : QStringLiteral("\n\nIts original content is kept in %1.")
                                               .arg(quoted(write.keptCopy))));

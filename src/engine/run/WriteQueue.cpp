@@ -5,6 +5,7 @@
 
 #include <QScopedValueRollback>
 #include <chrono>
+#include <sys/statvfs.h>
 
 namespace {
 // The content of the writes in flight stays below this, but for one write:
@@ -28,6 +29,10 @@ WriteResult WriteNow(WriteRequest &request, bool deferFolderSync)
         request.target, request.content.data(), request.content.length(), request.asRead,
         {request.keepModificationTime, std::nullopt, request.attributes, &result.keptCopy,
          deferFolderSync ? &result.folderToSync : nullptr, record});
+    struct statvfs room {};
+    result.diskFull = result.outcome == WriteOutcome::Failed
+        && ::fstatvfs(request.target.folder(), &room) == 0
+        && qint64(room.f_bavail) * qint64(room.f_frsize) < request.content.length();
     request.content.release();
     // The attributes of before the write come back, read-only included,
     // whether the write succeeded or not; on the file whose mode the run

@@ -31,6 +31,7 @@ struct WriteResult {
     QString backupPath;
     WriteOutcome outcome = WriteOutcome::Failed;
     QString keptCopy;
+    bool diskFull = false; // a failed write's folder has less room than its content
     QByteArray folderToSync; // set once renamed: the folder still to flush
 };
 

@@ -70,7 +70,7 @@ TEST_F(ParallelWriteTest, FailedWriteStopsTheBatchAndLeavesEveryFileWhole)
                                   i == failing ? large : QByteArray("old")));
         state.workerThreads = threads;
         const QString expected = "Unexpected error while saving the file \"" + paths[failing]
-            + "\". Please restore the file from back-up.\n\nBatch was stopped.";
+            + "\". The file was left as it was.\n\nBatch was stopped.";
         // The limit holds in a child process; its verdict covers what the
         // host saw there, the files are checked here.
         EXPECT_TRUE(passesWithFileSizeLimit([&] {

@@ -253,7 +253,7 @@ TEST_F(ProcessFileReadWrite, FailedWriteStopsTheBatchAndKeepsTheOriginal)
     const QByteArray original = "old" + QByteArray(64 * 1024, '.');
     const QString file = makeFile("large.txt", original);
     const QString expectedMessage = "Unexpected error while saving the file \"" + file
-        + "\". Please restore the file from back-up.\n\nBatch was stopped.";
+        + "\". The file was left as it was.\n\nBatch was stopped.";
     EXPECT_TRUE(passesWithFileSizeLimit([&] {
         process(file);
         return host.messages == QList<QString>{expectedMessage} && state.breakRequested()
