@@ -1,6 +1,7 @@
 #include "app/ConsoleHost.h"
 
 #include "app/BreakSignals.h"
+#include "services/Preferences.h"
 
 #include <QCoreApplication>
 #include <cstdio>
@@ -20,6 +21,11 @@ void printError(const QString &text)
 ConsoleHost::ConsoleHost(std::function<bool(const QString &)> suppressed)
     : m_suppressed(std::move(suppressed)), m_title(QCoreApplication::applicationName())
 {
+}
+
+bool ConsoleHost::MarkedInPreferences(const QString &message)
+{
+    return HasMessageMark(message, QString::fromLatin1(MainWindowName));
 }
 
 ContinueAnswer ConsoleHost::AskContinue(const QString &message,

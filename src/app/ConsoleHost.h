@@ -14,8 +14,11 @@ class ConsoleHost : public RunHost
 {
 public:
     // `suppressed` tells whether the user ticked "Don't show this message
-    // again" for a message before.
-    explicit ConsoleHost(std::function<bool(const QString &)> suppressed);
+    // again" for a message before; by default, the main window's marks in
+    // the preferences.
+    explicit ConsoleHost(std::function<bool(const QString &)> suppressed = MarkedInPreferences);
+
+    static bool MarkedInPreferences(const QString &message);
 
     ContinueAnswer AskContinue(const QString &message,
                                const std::array<QString, 4> &captions) override;

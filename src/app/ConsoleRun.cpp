@@ -7,7 +7,6 @@
 #include "engine/run/FileCollector.h"
 #include "engine/run/FileProcessor.h"
 #include "engine/text/CodePage.h"
-#include "services/Preferences.h"
 #include "services/WorkerThreads.h"
 #include "settings/Job.h"
 #include "settings/SettingsFile.h"
@@ -36,35 +35,47 @@ private:
 
 int RunUnattended(const QString &settingsFile, PreviewReceiver *preview)
 {
-    ConsoleHost host([](const QString &message) {
-        return HasMessageMark(message, QString::fromLatin1(MainWindowName));
-    });
-
+    ConsoleHost host;
     if (!QFileInfo::exists(settingsFile)) {
         host.showMessage("File \"" + settingsFile + "\" specified on the command line doesn't exist.");
         return 1;
     }
 
     Job job;
-    RunState state;
-    state.unattended = true;
-    state.workerThreads = WorkerThreadsFromEnvironment();
-    // A preview writes nothing, so it has nothing to record either.
-    RunJournal journal(RunJournal::defaultFolder(), QFileInfo(settingsFile).absoluteFilePath());
-    state.preview = preview;
-    state.journal = preview ? nullptr : &journal;
-    BreakSignals::install(state);
-    RunContext run{host, state, job};
-    std::unique_ptr<PathTable> files(newFileListTable());
-    std::unique_ptr<PathTable> statistics(newStatisticsTable());
-    BatchRun batch(run, *files, *statistics);
-    batch.setAutomaticSave([&] { WriteSettingsFile(settingsFile, job); });
-
     try {
         ConsoleSettingsHost settingsHost(host);
         // A refused version leaves the job empty; the run then fails its
         // first validation, as a run from the window would.
         ReadSettingsFile(settingsFile, job, settingsHost);
+    } catch (const SettingsFileError &error) {
+        host.showMessage(error.message());
+        return 1;
+    }
+    ConsoleRunSetup setup;
+    setup.jobPath = QFileInfo(settingsFile).absoluteFilePath();
+    setup.preview = preview;
+    setup.workerThreads = WorkerThreadsFromEnvironment();
+    setup.automaticSave = [&] { WriteSettingsFile(settingsFile, job); };
+    return RunJobUnattended(job, host, setup);
+}
+
+int RunJobUnattended(const Job &job, ConsoleHost &host, const ConsoleRunSetup &setup)
+{
+    RunState state;
+    state.unattended = true;
+    state.workerThreads = setup.workerThreads;
+    // A preview writes nothing, so it has nothing to record either.
+    RunJournal journal(RunJournal::defaultFolder(), setup.jobPath);
+    state.preview = setup.preview;
+    state.journal = setup.preview ? nullptr : &journal;
+    BreakSignals::install(state);
+    RunContext run{host, state, job};
+    std::unique_ptr<PathTable> files(newFileListTable());
+    std::unique_ptr<PathTable> statistics(newStatisticsTable());
+    BatchRun batch(run, *files, *statistics);
+    batch.setAutomaticSave(setup.automaticSave);
+
+    try {
         batch.FindAndReplaceMnuClick();
     } catch (const SettingsFileError &error) {
         host.showMessage(error.message());

@@ -1,5 +1,7 @@
 #include "app/PreviewPrinter.h"
 
+#include <unistd.h>
+
 namespace {
 
 const char Bold[] = "1";
@@ -84,4 +86,10 @@ void PreviewPrinter::printSummary()
             print(QStringLiteral("  ") + path + QStringLiteral(" (") + reason + u')');
     }
     std::fflush(m_out);
+}
+
+bool PreviewPrinter::colorWanted(const QString &when)
+{
+    return when == QStringLiteral("always")
+        || (when == QStringLiteral("auto") && ::isatty(STDOUT_FILENO));
 }

@@ -20,6 +20,10 @@ public:
 
     void printSummary();
 
+    // Whether "--color=`when`" (auto, always or never) colours a preview
+    // printed to standard output: auto does on a terminal.
+    static bool colorWanted(const QString &when);
+
 private:
     void print(const QString &text, const char *style = nullptr);
     void printLine(const DiffLine &line);

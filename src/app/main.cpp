@@ -2,6 +2,7 @@
 #include "app/ConsoleRun.h"
 #include "app/ConsoleUndo.h"
 #include "app/PreviewPrinter.h"
+#include "app/replace/ReplaceCommand.h"
 #include "services/CommandLine.h"
 #include "services/ProgramInfo.h"
 #include "ui/MainWindow/TPKSarvonexFrm.h"
@@ -10,18 +11,18 @@
 #include <QIcon>
 #include <csignal>
 #include <cstdio>
-#include <unistd.h>
 
 namespace {
 
 const char usage[] =
     "Usage: sarvonex [-f<settings file> [-r [-s] | --preview [--color=<when>]]]\n"
+    "       sarvonex replace [OPTIONS] [--] FIND REPLACE [PATH...]\n"
     "       sarvonex --undo\n"
     "\n"
     "Opens the main window, with the job of a settings file when one is given.\n"
-    "Without a display, only an unattended run works: -f<file> -r -s runs the\n"
-    "find & replace job unattended: no dialog is shown, every match is replaced,\n"
-    "messages go to standard error.\n"
+    "Without a display, the window's forms do not work, the others do:\n"
+    "-f<file> -r -s runs the find & replace job unattended: no dialog is shown,\n"
+    "every match is replaced, messages go to standard error.\n"
     "\n"
     "  -f<file>, -f:<file>  the settings file (a slash may stand for the hyphen)\n"
     "  -r                   run Find & Replace on it, then end\n"
@@ -31,6 +32,8 @@ const char usage[] =
     "  --color=<when>       colour the preview: auto (on a terminal), always, never\n"
     "  --undo               put back the files of the last run from their back-up\n"
     "                       copies, where they were not changed since\n"
+    "  replace ...          replace FIND by REPLACE in the files of the PATHs,\n"
+    "                       without a job file (below; sarvonex replace --help)\n"
     "  /CheckInternet       alone: exit code 1 when connected, else 0\n"
     "  --help               this text\n"
     "  --version            the program version\n"
@@ -71,9 +74,7 @@ int RunConsoleCommand(int argc, char *argv[], const StartupRequest &request)
         std::fputs(usage, stderr);
         return 2;
     }
-    const bool color =
-        request.color == QStringLiteral("always") || (request.color == QStringLiteral("auto") && ::isatty(STDOUT_FILENO));
-    PreviewPrinter printer(stdout, color);
+    PreviewPrinter printer(stdout, PreviewPrinter::colorWanted(request.color));
     const int exitCode = RunUnattended(request.settingsFile, &printer);
     printer.printSummary();
     return exitCode;
@@ -109,8 +110,12 @@ int main(int argc, char *argv[])
 
     if (arguments == QStringList{"--help"}) {
         std::fputs(usage, stdout);
+        std::printf("\n%s", ReplaceUsage);
         return 0;
     }
+    // With or without a display: the command never opens a window.
+    if (!arguments.isEmpty() && arguments.first() == QStringLiteral("replace"))
+        return RunReplaceCommand(argc, argv, arguments.mid(1));
     if (arguments == QStringList{"--version"}) {
         std::printf("%s\n", qPrintable(ProgramVersion().toString()));
         return 0;

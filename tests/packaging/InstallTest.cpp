@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QMimeDatabase>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -55,6 +56,9 @@ protected:
 const QString desktopEntry = QStringLiteral("share/applications/sarvonex.desktop");
 const QString metainfo = QStringLiteral("share/metainfo/io.github.sarvonex.Sarvonex.metainfo.xml");
 const QString manualPage = QStringLiteral("share/man/man1/sarvonex.1.gz");
+const QString bashCompletion = QStringLiteral("share/bash-completion/completions/sarvonex");
+const QString zshCompletion = QStringLiteral("share/zsh/vendor-completions/_sarvonex");
+const QString fishCompletion = QStringLiteral("share/fish/vendor_completions.d/sarvonex.fish");
 
 TEST_F(InstalledTree, PutsEveryFileInItsPlace)
 {
@@ -64,7 +68,8 @@ TEST_F(InstalledTree, PutsEveryFileInItsPlace)
           QStringLiteral("share/icons/hicolor/scalable/apps/sarvonex.svg"),
           QStringLiteral("share/icons/hicolor/48x48/apps/sarvonex.png"),
           QStringLiteral("share/icons/hicolor/256x256/apps/sarvonex.png"),
-          QStringLiteral("share/doc/sarvonex/copyright"), QStringLiteral("share/doc/sarvonex/changelog.gz")}) {
+          QStringLiteral("share/doc/sarvonex/copyright"), QStringLiteral("share/doc/sarvonex/changelog.gz"),
+          bashCompletion, zshCompletion, fishCompletion}) {
         const QFileInfo info(path(file));
         EXPECT_TRUE(info.isFile() && info.size() > 0) << file.toStdString();
     }
@@ -149,6 +154,43 @@ TEST_F(InstalledTree, MimeTypeClaimsOnlyJobFiles)
                 << c.name << ": " << gio.out.toStdString() << gio.err.toStdString();
         }
     }
+}
+
+
+// Each shell reads its completion file without a syntax error (zsh and fish
+// where installed), and each file offers every option of the replace command.
+TEST_F(InstalledTree, CompletionsParseAndOfferEveryReplaceOption)
+{
+    // The long options of `sarvonex replace`, read from its own usage.
+    const Finished usage = runProgram(path("bin/sarvonex"), {"replace", "--help"});
+    QStringList options;
+    static const QRegularExpression option(QStringLiteral("^  (?:-\\w, )?\\s*(--[a-z-]+)"),
+                                           QRegularExpression::MultilineOption);
+    for (auto match = option.globalMatch(usage.out); match.hasNext();)
+        options.append(match.next().captured(1));
+    ASSERT_GE(options.size(), 15) << options.join(' ').toStdString();
+    QStringList missing;
+    for (const auto &[shell, file] : {std::pair{QStringLiteral("bash"), bashCompletion},
+                                      std::pair{QStringLiteral("zsh"), zshCompletion},
+                                      std::pair{QStringLiteral("fish"), fishCompletion}}) {
+        QFile completion(path(file));
+        ASSERT_TRUE(completion.open(QIODevice::ReadOnly)) << file.toStdString();
+        const QString text = QString::fromUtf8(completion.readAll());
+        for (const QString &option : options) {
+            // fish names long options without their hyphens ("-l json").
+            const QString spelled = shell == "fish" ? "-l " + option.mid(2) : option;
+            EXPECT_TRUE(option == "--" || text.contains(spelled))
+                << shell.toStdString() << " lacks " << option.toStdString();
+        }
+        if (QStandardPaths::findExecutable(shell).isEmpty()) {
+            missing.append(shell);
+            continue;
+        }
+        const Finished check = runProgram(shell, {"-n", path(file)});
+        EXPECT_EQ(check.exitCode, 0) << shell.toStdString() << ":\n" << check.err.toStdString();
+    }
+    if (!missing.isEmpty())
+        GTEST_SKIP() << "not installed: " << missing.join(", ").toStdString();
 }
 
 } // namespace

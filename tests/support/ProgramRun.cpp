@@ -17,9 +17,10 @@ QProcessEnvironment environment(const QString &configFolder)
 }
 
 Outcome run(const QString &program, const QStringList &arguments, const QString &configFolder,
-            const std::function<void()> &inChild)
+            const std::function<void()> &inChild, const QString &workingFolder)
 {
     QProcess process;
+    process.setWorkingDirectory(workingFolder);
     process.setProcessEnvironment(environment(configFolder));
     if (inChild)
         process.setChildProcessModifier(inChild);
@@ -31,6 +32,7 @@ Outcome run(const QString &program, const QStringList &arguments, const QString 
     outcome.crashed = process.exitStatus() != QProcess::NormalExit;
     outcome.exitCode = outcome.crashed ? -1 : process.exitCode();
     outcome.errors = QString::fromLocal8Bit(process.readAllStandardError());
+    outcome.output = process.readAllStandardOutput();
     return outcome;
 }
 

@@ -13,6 +13,7 @@ struct Outcome {
     int exitCode = -1;  // -1 when it did not end normally
     bool crashed = false;
     QString errors;     // standard error
+    QByteArray output;  // standard output
 };
 
 // The caller's environment without any display, with the preferences in
@@ -20,8 +21,9 @@ struct Outcome {
 QProcessEnvironment environment(const QString &configFolder);
 
 // `inChild` runs in the child process just before the program starts (to set
-// a resource limit, say).
+// a resource limit, say). The program runs in `workingFolder`, or in the
+// test's own when it is empty.
 Outcome run(const QString &program, const QStringList &arguments, const QString &configFolder,
-            const std::function<void()> &inChild = {});
+            const std::function<void()> &inChild = {}, const QString &workingFolder = {});
 
 } // namespace ProgramRun

@@ -99,6 +99,26 @@ void walk(const QString &dir, const QByteArray &realDir, int level, const WalkRu
     }
 }
 
+// A folder entry that names a file: the file is taken when its name matches
+// the mask, hidden or not; the user named it.
+void searchFile(const QString &path, const FileMask &mask, QList<WalkedFile> &target)
+{
+    const QFileInfo file(path);
+    const QByteArray native = nativePath(path);
+    struct stat link {};
+    struct stat info {};
+    if (!mask.matches(file.fileName()) || ::lstat(native.constData(), &link) != 0
+        || ::stat(native.constData(), &info) != 0 || !S_ISREG(info.st_mode))
+        return;
+    const std::optional<FilePlace> place = FilePlace::resolve(path);
+    const std::optional<FilePlace> folder = FilePlace::resolve(file.path());
+    if (!place || !folder)
+        return;
+    target.append({path, lastWriteText(lastModified(info)),
+                   {info.st_dev, info.st_ino, S_ISLNK(link.st_mode), info.st_size, *place,
+                    folder->path()}});
+}
+
 } // namespace
 
 void SearchFolder(const QString &folder, const QString &mask, QList<WalkedFile> &target,
@@ -108,6 +128,10 @@ void SearchFolder(const QString &folder, const QString &mask, QList<WalkedFile> 
     if (folder.isEmpty())
         return;
     const QFileInfo entry(QDir::cleanPath(QDir::current().absoluteFilePath(folder)));
+    if (entry.isFile()) {
+        searchFile(entry.filePath(), FileMask(mask), target);
+        return;
+    }
     if (!entry.isDir() || !entry.isExecutable())
         return;
     const std::optional<FilePlace> real = FilePlace::resolve(entry.filePath());

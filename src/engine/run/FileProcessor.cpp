@@ -111,6 +111,8 @@ private:
     void clearStatus();
     void reportPreview();
     void skipInPreview(const QString &reason);
+    void skip(const QString &reason);
+    void finish(FileOutcome::Kind kind, const QString &reason = QString());
     void fail(const QString &countText, const QString &message, const QString &previewReason);
     QString limitReachedMessage() const;
 
@@ -130,7 +132,7 @@ private:
     ByteBuffer &m_buffer = m_prepared.loaded.buffer;
     const ContentSummary &m_content = m_prepared.loaded.content;
     int m_bomLength = 0;
-    int m_coding = EncodingAnsi;
+    int m_coding = EncodingNone;
     FileCounters m_counters;
     QString m_backupPath; // the copy made in this run, if any
     std::optional<FileIdentity> m_backupIdentity;
@@ -146,6 +148,7 @@ void FileRun::process()
 {
     switch (read()) {
     case ReadResult::Empty:
+        finish(FileOutcome::Unchanged);
         return;
     case ReadResult::Unreadable:
         fail(UnreadableCount,
@@ -170,9 +173,13 @@ void FileRun::process()
     case ReadResult::Read: {
         m_coding = workOutCoding();
         if (!mayModifyBinary(m_coding))
-            skipInPreview(QStringLiteral("binary"));
+            skip(QStringLiteral("binary"));
         else if (applyStringPairs(m_coding))
             backUpAndWrite();
+        else if (!m_counters.outOfMemory && !m_counters.limitReached)
+            // Replacements that were made but are not written: the run stopped.
+            finish(m_counters.replacements > 0 ? FileOutcome::Skipped : FileOutcome::Unchanged,
+                   m_counters.replacements > 0 ? QStringLiteral("stopped") : QString());
         break;
     }
     }
@@ -323,8 +330,10 @@ bool FileRun::goOnAfterFailedBackUp(const QString &failureMessage)
                              "strings in this file?"),
         QStringLiteral("Replace in All Files"), m_run.state.AskBackUpFailure);
     m_run.host.pump();
-    if (!proceed)
+    if (!proceed) {
         m_run.state.fileFailed = true;
+        finish(FileOutcome::Failed, failureMessage.trimmed());
+    }
     return proceed;
 }
 
@@ -353,7 +362,7 @@ void FileRun::backUpAndWrite()
             }
         }
         if (!proceed)
-            skipInPreview(QStringLiteral("read-only"));
+            skip(QStringLiteral("read-only"));
         else if (m_run.state.preview)
             reportPreview();
         else
@@ -400,6 +409,8 @@ void FileRun::writeBack(std::optional<mode_t> attributes)
     request.backupPath = m_backupPath;
     request.backupIdentity = m_backupIdentity;
     request.journal = m_run.state.journal;
+    request.coding = m_coding;
+    request.replacements = m_counters.replacements;
     m_writes.submit(std::move(request), [this] { m_run.host.pump(); });
     clearStatus();
 }
@@ -428,6 +439,18 @@ void FileRun::skipInPreview(const QString &reason)
         m_run.state.preview->fileSkipped(m_path, m_wouldAsk ? QStringLiteral("would ask") : reason);
 }
 
+void FileRun::skip(const QString &reason)
+{
+    skipInPreview(reason);
+    finish(FileOutcome::Skipped, reason);
+}
+
+void FileRun::finish(FileOutcome::Kind kind, const QString &reason)
+{
+    if (!m_run.state.preview)
+        m_run.host.fileFinished({m_path, kind, m_coding, m_counters.replacements, reason});
+}
+
 // A regular expression that backtracks without end gives up on this file
 // only: the file keeps its content and the run goes on.
 QString FileRun::limitReachedMessage() const
@@ -444,6 +467,7 @@ void FileRun::fail(const QString &countText, const QString &message,
                    const QString &previewReason)
 {
     skipInPreview(previewReason);
+    finish(FileOutcome::Failed, message);
     m_run.state.fileFailed = true;
     m_run.host.showMessage(message);
     m_statistics.AppendRow({m_path, countText, countText});
@@ -493,20 +517,25 @@ void reportJournalFailure(RunContext &run)
 
 void ReportWrite(const WriteResult &write, RunContext &run)
 {
+    FileOutcome outcome{write.path, FileOutcome::Failed, write.coding, write.replacements, {}};
     switch (write.outcome) {
     case WriteOutcome::Written:
+        outcome.kind = FileOutcome::Written;
+        run.host.fileFinished(outcome);
         if (RunJournal *journal = run.state.journal; journal && journal->takeFailureNotice())
             reportJournalFailure(run);
         break;
     case WriteOutcome::ChangedOnDisk:
         run.state.fileFailed = true;
-        run.host.showMessage(changedMessage(write.path));
+        outcome.reason = changedMessage(write.path);
+        run.host.fileFinished(outcome);
+        run.host.showMessage(outcome.reason);
         break;
     case WriteOutcome::Failed:
         run.state.fileFailed = true;
         // Only a write whose original could not be put back leaves the file
         // to be restored; any other failure left it as it was.
-        run.host.showMessage(
+        outcome.reason =
             QStringLiteral("Unexpected error while saving the file %1. ").arg(quoted(write.path))
             + (write.keptCopy.isEmpty()
                    ? QStringLiteral("The file was left as it was.")
@@ -515,7 +544,9 @@ void ReportWrite(const WriteResult &write, RunContext &run)
             + QStringLiteral("\n\nBatch was stopped.")
             + (write.keptCopy.isEmpty() ? QString()
                                         : QStringLiteral("\n\nIts original content is kept in %1.")
-                                              .arg(quoted(write.keptCopy))));
+                                              .arg(quoted(write.keptCopy)));
+        run.host.fileFinished(outcome);
+        run.host.showMessage(outcome.reason);
         run.state.requestBreak();
         break;
     }

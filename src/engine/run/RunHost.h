@@ -33,6 +33,17 @@ struct ReplaceConfirmation {
     QString path;
 };
 
+// What became of one file of a run.
+struct FileOutcome {
+    enum Kind { Written, Unchanged, Skipped, Failed };
+
+    QString path;
+    Kind kind = Unchanged;
+    int coding = 255;         // the FileEncoding the file was read in; 255 when unread
+    qint64 replacements = 0;  // made in the text, whether or not it was written
+    QString reason;           // why it was skipped, or the failure message
+};
+
 class RunHost
 {
 public:
@@ -68,6 +79,11 @@ public:
     virtual bool showFileList(PathTable &files) = 0;
 
     virtual void showStatistics(const PathTable &statistics) = 0;
+
+    // Once for each file of the list that a run (not a preview) took up,
+    // when its fate is known. A file written in the background is told when
+    // its write is reported, so files can be told out of the list's order.
+    virtual void fileFinished(const FileOutcome &) {}
 
     // A run started or ended processing files: while it processes, only
     // Break Process may be used.

@@ -25,6 +25,9 @@ public:
     void pump() override { m_host.pump(); }
     bool showFileList(PathTable &files) override;
     void showStatistics(const PathTable &statistics) override;
+    // Told at once: an outcome is no question, and waiting for the writes
+    // in flight would hold up the run.
+    void fileFinished(const FileOutcome &outcome) override { m_host.fileFinished(outcome); }
     void updateCommandStates(bool processing) override { m_host.updateCommandStates(processing); }
     void showPage(JobPage page) override { m_host.showPage(page); }
     void wizardStage(int stage) override { m_host.wizardStage(stage); }

@@ -18,6 +18,8 @@ WriteResult WriteNow(WriteRequest &request, bool deferFolderSync)
     WriteResult result;
     result.path = request.path;
     result.backupPath = request.backupPath;
+    result.coding = request.coding;
+    result.replacements = request.replacements;
     BeforeReplace record;
     if (request.journal) {
         record = [&request](const FileIdentity &written) {

@@ -24,6 +24,9 @@ struct WriteRequest {
     std::optional<FileIdentity> backupIdentity; // of the back-up copy, when one was made
     // Where the file is recorded just before it is replaced; or none.
     RunJournal *journal = nullptr;
+    // For the file's outcome: its coding and the replacements in it.
+    int coding = 0;
+    qint64 replacements = 0;
 };
 
 struct WriteResult {
@@ -33,6 +36,8 @@ struct WriteResult {
     QString keptCopy;
     bool diskFull = false; // a failed write's folder has less room than its content
     QByteArray folderToSync; // set once renamed: the folder still to flush
+    int coding = 0;
+    qint64 replacements = 0;
 };
 
 // The durable writes of a run, done on worker threads while the run's thread
