@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -110,6 +111,22 @@ TEST_F(ReplaceCommandTest, OptionsShapeWhatIsReplaced)
         EXPECT_EQ(read("sub/b.h"), c.level1) << name;
         EXPECT_EQ(read("sub/deep/c.txt"), c.level2) << name;
     }
+}
+
+// With a display the command still opens no window: a display that cannot
+// be reached would make a window fail.
+TEST_F(ReplaceCommandTest, RunsTheSameWithADisplay)
+{
+    write("a.txt", "old");
+    QProcessEnvironment environment = ProgramRun::environment(config);
+    environment.insert("DISPLAY", ":12345");
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(data);
+    process.start(SARVONEX_PROGRAM, {"replace", "old", "new"});
+    ASSERT_TRUE(process.waitForFinished(120000));
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().constData();
+    EXPECT_EQ(read("a.txt"), "new");
 }
 
 TEST_F(ReplaceCommandTest, PathsNameFoldersAndFiles)
