@@ -170,6 +170,25 @@ TEST_F(ReplaceCommandTest, CodingsAreKept)
     EXPECT_EQ(read("utf8.txt"), "tea");
 }
 
+// A regular expression and its groups; the saved job does the same.
+TEST_F(ReplaceCommandTest, RegularExpressions)
+{
+    const QString twin = dir.filePath("twin.c");
+    for (const QString &path : {data + "/a.c", twin})
+        TestFiles::write(path, "x = GET_name() + get_id();\n");
+    const QStringList arguments{"-e", "-i", "get_(\\w+)\\(\\)", "${1}() $$"};
+    Outcome outcome = replace(arguments + QStringList{"a.c"});
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.errors.toStdString();
+    EXPECT_EQ(read("a.c"), "x = name() $ + id() $;\n");
+
+    const QString job = dir.filePath("job.ini");
+    outcome = replace(QStringList{"--save-job", job} + arguments + QStringList{twin});
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.errors.toStdString();
+    outcome = ProgramRun::run(SARVONEX_PROGRAM, {"-f" + job, "-r", "-s"}, config);
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.errors.toStdString();
+    EXPECT_EQ(TestFiles::read(twin), read("a.c"));
+}
+
 TEST_F(ReplaceCommandTest, BackupModes)
 {
     const struct {
@@ -332,8 +351,8 @@ TEST_F(ReplaceCommandTest, RefusedCommandLines)
         {"", "x"},
         {"--bogus", "text", "x"},
         {"-q", "text", "x"},
-        {"-e", "t.xt", "x"},
-        {"--regex", "t.xt", "x"},
+        {"-e", "t(xt", "x"},
+        {"--regex", "t(x)t", "$2"},
         {"--encoding", "latin1", "text", "x"},
         {"--depth", "2", "text", "x"},
         {"--backup", "copy", "text", "x"},

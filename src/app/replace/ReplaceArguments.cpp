@@ -1,6 +1,7 @@
 #include "app/replace/ReplaceArguments.h"
 
 #include "engine/files/PathHelpers.h"
+#include "engine/match/RegexPair.h"
 #include "engine/text/CodePage.h"
 
 #include <QDir>
@@ -121,11 +122,7 @@ QList<Parser::Option> Parser::options()
          }},
         {"ignore-case", u'i', false, flag(r.ignoreCase)},
         {"word", u'w', false, flag(r.wholeWords)},
-        {"regex", u'e', false,
-         [](const QString &) {
-             return QStringLiteral("-e/--regex: regular expressions are not "
-                                   "available in this version");
-         }},
+        {"regex", u'e', false, flag(r.regex)},
         {"encoding", QChar(), true,
          [&r](const QString &v) {
              QList<std::pair<QString, int>> choices;
@@ -241,6 +238,11 @@ QString Parser::checked()
     if (r.globs.isEmpty())
         r.globs.append(QStringLiteral("*"));
 
+    if (r.regex) {
+        const CompiledRegexPair compiled = CompileRegexPair(r.find, r.replace, !r.ignoreCase);
+        if (const auto *error = std::get_if<RegexPairError>(&compiled))
+            return QStringLiteral("-e: ") + error->message;
+    }
     if (r.json && r.preview)
         return QStringLiteral("--json and --preview do not go together: the preview prints diffs");
     if (!r.saveJob.isEmpty() && (r.json || r.preview))

@@ -18,6 +18,7 @@ struct ReplaceRequest {
     int depth = FolderEntry::Unlimited; // 0, 1 or Unlimited: what a folder entry holds
     bool ignoreCase = false;
     bool wholeWords = false;
+    bool regex = false;  // FIND is a regular expression, REPLACE a template
     int encoding = 0; // a FileEncoding number
     int backupMode = BackupNone;
     QString backupName; // the back-up folder's name or the copies' prefix

@@ -42,6 +42,7 @@ void BuildReplaceJob(const ReplaceRequest &request, Job &job)
     PairOptions pair;
     pair.caseSensitive = !request.ignoreCase;
     pair.wholeWords = request.wholeWords;
+    pair.regularExpression = request.regex;
     job.stringPairs().AppendRow({EncodeCellText(CodePage::fromQString(request.find)),
                                  EncodeCellText(CodePage::fromQString(request.replace)),
                                  OptionsToText(pair)});
