@@ -57,14 +57,17 @@ bool rejectEmpty(const TextTable &table, JobPage page, const char *message, RunC
     return true;
 }
 
-// The real path of a folder entry; an unattended run fails on a folder that
-// does not exist, naming it (a window run finds no files there).
+// The real path of a folder entry, or of the folder that holds the file an
+// entry names; an unattended run fails on a folder that does not exist,
+// naming it (a window run finds no files there).
 std::optional<QString> realFolder(const QString &folder, RunContext &run)
 {
     const std::optional<FilePlace> place = FilePlace::resolve(folder);
     struct stat info {};
     if (place && ::stat(place->path().constData(), &info) == 0 && S_ISDIR(info.st_mode))
         return pathFromNative(place->path());
+    if (place && S_ISREG(info.st_mode))
+        return pathFromNative(place->folder);
     if (run.state.unattended) {
         run.host.setExitCode(1);
         run.host.logLine(QStringLiteral("Folder \"%1\" doesn't exist.").arg(folder));
