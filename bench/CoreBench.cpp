@@ -35,7 +35,7 @@ const QByteArray &sampleText(int encoding)
         ansi += "\r\n";
     }
     ansi.truncate(ansiSize);
-    text = EncodeReplacement(ansi, encoding);
+    text = EncodeReplacement(CodePage::toQString(ansi), encoding);
     return text;
 }
 

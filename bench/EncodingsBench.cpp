@@ -9,7 +9,7 @@ namespace {
 QByteArray sampleText(int encoding)
 {
     const QByteArray line = "Caf\xE9 cr\xE8me br\xFBl\xE9" "e, 42 \x80 and plain ASCII words.\r\n";
-    return EncodeReplacement(line.repeated((1 << 20) / line.size()), encoding);
+    return EncodeReplacement(CodePage::toQString(line.repeated((1 << 20) / line.size())), encoding);
 }
 
 // The matcher's inner loop: read every character and fold its case.
@@ -19,10 +19,10 @@ void decodeAndFold(benchmark::State &state)
     const QByteArray text = sampleText(encoding);
     for (auto _ : state) {
         qint64 pos = 0;
-        char16_t unit = 0;
+        char32_t c = 0;
         unsigned sum = 0;
-        while (DecodeUnit(text.constData(), pos, text.size(), encoding, unit))
-            sum += CodePage::unitUpper(unit);
+        while (DecodeCharacter(text.constData(), pos, text.size(), encoding, c))
+            sum += CodePage::characterUpper(c);
         benchmark::DoNotOptimize(sum);
     }
     state.SetBytesProcessed(state.iterations() * text.size());

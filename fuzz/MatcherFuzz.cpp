@@ -3,6 +3,7 @@
 // byte, then the find text up to a zero byte, then the text to search.
 #include "engine/match/PairMatcher.h"
 #include "engine/match/PreparedPair.h"
+#include "engine/text/CodePage.h"
 #include "support/MatcherScan.h"
 
 #include <cstdint>
@@ -44,7 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     const QByteArray find = rest.left(split);
     const QByteArray text = rest.mid(split + 1);
-    const PreparedPair pair = PreparePair(find, "", options, encoding);
+    const PreparedPair pair = PreparePair(CodePage::toQString(find), QString(),
+                                          QString::fromLatin1(options), encoding);
     if (pair.pattern.empty())
         return 0;
     const Matches plain = matchesOf(pair, text, encoding, bomLength, false, text.size() + 1);

@@ -115,8 +115,9 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Sarvonex"));
     QApplication::setQuitOnLastWindowClosed(false);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: ScreenshotTour <settings file> <output folder>\n");
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr,
+                     "usage: ScreenshotTour <settings file> <output folder> [<second job>]\n");
         return 2;
     }
     const QString job = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
@@ -191,5 +192,16 @@ int main(int argc, char *argv[])
                    {"run-replace-confirmation", press("YesToAllBtn")},
                    {"run-statistics", press("CloseBtn")}},
                   [&] { window.FindAndReplaceMnuClick(); });
+
+    // A second job, in other scripts: its folder and pairs as the lists show them.
+    if (argc == 4) {
+        window.OpenSettingsFile(QFileInfo(QString::fromLocal8Bit(argv[3])).absoluteFilePath());
+        window.PageControl1->setCurrentIndex(0);
+        saveWindow(&window, "main-folders-unicode");
+        window.PageControl1->setCurrentIndex(2);
+        saveWindow(&window, "main-strings-unicode");
+        pictureModals({{"dialog-string-pair-unicode", reject}},
+                      [&] { window.EditStringsBtnClick(); });
+    }
     return 0;
 }

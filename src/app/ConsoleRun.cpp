@@ -22,10 +22,7 @@ class ConsoleSettingsHost : public SettingsFileHost
 {
 public:
     explicit ConsoleSettingsHost(RunHost &host) : m_host(host) {}
-    void showInformation(const QByteArray &message) override
-    {
-        m_host.showMessage(CodePage::toQString(message));
-    }
+    void showInformation(const QString &message) override { m_host.showMessage(message); }
 
 private:
     RunHost &m_host;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QAbstractTableModel>
-#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <algorithm>
@@ -13,8 +12,8 @@
 // row numbers of the settings file and the grids are; the Qt model rows are
 // numbered from 0.
 //
-// Cell is QByteArray for the job's lists (Windows-1252 texts) and QString for
-// tables of native paths (the collected file list, the statistics).
+// The job's lists and the tables of native paths (the collected file list,
+// the statistics) hold Unicode texts.
 template <class Cell>
 class CellTable : public QAbstractTableModel
 {
@@ -145,8 +144,7 @@ public:
     }
 
     // QAbstractTableModel: rows are data rows from 0, the header row is the
-    // horizontal header. Cells are handed out as they are stored; views decode
-    // byte texts through the display code page.
+    // horizontal header. Cells are handed out as they are stored.
     int rowCount(const QModelIndex &parent = QModelIndex()) const override
     {
         return parent.isValid() ? 0 : rowTotal();
@@ -182,5 +180,5 @@ private:
     QList<Row> m_rows;
 };
 
-using TextTable = CellTable<QByteArray>;
+using TextTable = CellTable<QString>;
 using PathTable = CellTable<QString>;

@@ -3,27 +3,27 @@
 namespace {
 
 struct Token {
-    char character;
-    const char *text;
+    char16_t character;
+    const char16_t *text;
     int length;
 };
 
 // Tried in this order, both ways. No token starts with "{{", so the escaped
 // brace "{{}" is never read as the start of another token.
 constexpr Token tokens[] = {
-    {'\t', "{TAB}", 5},
-    {'\n', "{LF}", 4},
-    {'\r', "{CR}", 4},
-    {'{', "{{}", 3},
+    {u'\t', u"{TAB}", 5},
+    {u'\n', u"{LF}", 4},
+    {u'\r', u"{CR}", 4},
+    {u'{', u"{{}", 3},
 };
 
 } // namespace
 
-QByteArray EncodeCellText(const QByteArray &plain)
+QString EncodeCellText(const QString &plain)
 {
-    QByteArray out;
+    QString out;
     out.reserve(plain.size());
-    for (char c : plain) {
+    for (QChar c : plain) {
         const Token *hit = nullptr;
         for (const Token &t : tokens)
             if (t.character == c) {
@@ -31,28 +31,28 @@ QByteArray EncodeCellText(const QByteArray &plain)
                 break;
             }
         if (hit)
-            out.append(hit->text, hit->length);
+            out.append(QStringView(hit->text, hit->length));
         else
             out.append(c);
     }
     return out;
 }
 
-QByteArray DecodeCellText(const QByteArray &cell)
+QString DecodeCellText(const QString &cell)
 {
-    QByteArray out;
+    QString out;
     out.reserve(cell.size());
     for (qsizetype i = 0; i < cell.size();) {
         const Token *hit = nullptr;
-        if (cell[i] == '{') {
+        if (cell[i] == u'{') {
             for (const Token &t : tokens)
-                if (cell.mid(i, t.length) == QByteArrayView(t.text, t.length)) {
+                if (QStringView(cell).mid(i, t.length) == QStringView(t.text, t.length)) {
                     hit = &t;
                     break;
                 }
         }
         if (hit) {
-            out.append(hit->character);
+            out.append(QChar(hit->character));
             i += hit->length;
         } else {
             out.append(cell[i]);

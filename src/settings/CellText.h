@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QByteArray>
+#include <QString>
 
 // Find and replace texts may hold tabs and line breaks, but a grid cell and a
 // settings-file value hold one line: they are stored with tab, line feed,
 // carriage return and "{" escaped as "{TAB}", "{LF}", "{CR}" and "{{}".
-QByteArray EncodeCellText(const QByteArray &plain);
-QByteArray DecodeCellText(const QByteArray &cell);
+QString EncodeCellText(const QString &plain);
+QString DecodeCellText(const QString &cell);

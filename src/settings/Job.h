@@ -6,7 +6,7 @@
 #include <QObject>
 
 // Everything the user defines before a run: the four lists as tables of text
-// cells (three columns each, Windows-1252 texts) and the run options.
+// cells (three columns each, Unicode texts) and the run options.
 class Job : public QObject
 {
     Q_OBJECT

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QByteArray>
+#include <QString>
 
 // The choices of the two "Skip over / Ask / ..." groups. -1 means no item is
 // chosen (a settings file may say so).
@@ -14,9 +14,9 @@ struct RunOptions {
     int binaryFiles = BinaryAsk;
     int readOnlyFiles = ReadOnlyAsk;
     int backupMode = BackupToSubfolder;
-    QByteArray backupFolder = "_BACKUP_";
-    QByteArray backupPrefix = "~";
-    QByteArray backupSuffix;
+    QString backupFolder = QStringLiteral("_BACKUP_");
+    QString backupPrefix = QStringLiteral("~");
+    QString backupSuffix;
     bool preserveDateTime = true;
     bool setArchiveAttribute = true;
     bool promptEachReplace = true;

@@ -1,9 +1,13 @@
 #include "settings/SettingsFile.h"
 
+#include "settings/AnsiText.h"
+#include "settings/DisplayCharsets.h"
 #include "settings/IniFile.h"
 #include "settings/Job.h"
+#include "settings/JobEntries.h"
 #include "settings/ProfileValues.h"
 #include "settings/SettingsFileError.h"
+#include "settings/SettingsVersion.h"
 
 #include <QtGlobal>
 
@@ -29,6 +33,106 @@ constexpr qint64 MaximumGridRows = 100000;
 QByteArray valueKey(qint64 number)
 {
     return "Value" + QByteArray::number(number);
+}
+
+const DisplayCharset &ansiCharset()
+{
+    return DisplayCharsetOrDefault("Default");
+}
+
+// In UTF-8 a byte that a pair's charset did not spell (kept as U+DC00 + byte)
+// is written as "{xNN}" in its cell text; a "{" of the text itself is always
+// "{{}" there, so the two are never confused.
+QByteArray keptBytesToTokens(const QString &cell)
+{
+    QString out;
+    for (QChar c : cell) {
+        if (IsKeptByte(c))
+            out += QStringLiteral("{x%1}").arg(c.unicode() - KeptByteBase, 2, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out.toUtf8();
+}
+
+QString tokensToKeptBytes(const QByteArray &bytes)
+{
+    QString cell = QString::fromUtf8(bytes);
+    for (qsizetype at = cell.indexOf(QLatin1String("{x")); at >= 0;
+         at = cell.indexOf(QLatin1String("{x"), at + 1)) {
+        bool ok = false;
+        const uint byte = cell.mid(at + 2, 2).toUInt(&ok, 16);
+        if (ok && cell.mid(at + 4, 1) == QLatin1String("}") && !cell[at + 2].isSpace())
+            cell.replace(at, 5, QChar(char16_t(KeptByteBase + byte)));
+    }
+    return cell;
+}
+
+// How a file of one version spells its texts: UTF-8, or Windows-1252 with the
+// texts of a string pair in the pair's charset.
+class TextSpelling
+{
+public:
+    explicit TextSpelling(bool utf8) : m_utf8(utf8) {}
+
+    // The job's version guarantees a spelling (RequiredSettingsVersion).
+    QByteArray spell(const QString &text) const
+    {
+        return m_utf8 ? text.toUtf8() : *TextToAnsi(text);
+    }
+    QString read(const QByteArray &bytes) const
+    {
+        return m_utf8 ? QString::fromUtf8(bytes) : AnsiToText(bytes);
+    }
+    QByteArray spellPairText(const QString &cell, const DisplayCharset &charset) const
+    {
+        return m_utf8 ? keptBytesToTokens(cell) : *EncodeInCharset(cell, charset);
+    }
+    QString readPairText(const QByteArray &bytes, const DisplayCharset &charset) const
+    {
+        return m_utf8 ? tokensToKeptBytes(bytes) : DecodeInCharset(bytes, charset);
+    }
+
+private:
+    bool m_utf8;
+};
+
+using ByteRow = QList<QByteArray>;
+
+// A table's rows as the file spells them; the find and replace texts of the
+// string pairs in their charset.
+QList<ByteRow> spellRows(const TextTable &table, bool pairs, const TextSpelling &spelling)
+{
+    QList<ByteRow> rows;
+    for (const TextTable::Row &row : table.entries()) {
+        ByteRow bytes;
+        for (const QString &cell : row)
+            bytes.append(spelling.spell(cell));
+        if (pairs) {
+            const StringPair pair = StringPair::fromRow(row);
+            bytes[0] = spelling.spellPairText(pair.find, pair.charset());
+            bytes[1] = spelling.spellPairText(pair.replace, pair.charset());
+        }
+        rows.append(bytes);
+    }
+    return rows;
+}
+
+QList<TextTable::Row> readRows(const QList<ByteRow> &rows, bool pairs, const TextSpelling &spelling)
+{
+    QList<TextTable::Row> texts;
+    for (const ByteRow &bytes : rows) {
+        TextTable::Row row;
+        for (const QByteArray &cell : bytes)
+            row.append(spelling.read(cell));
+        if (pairs) {
+            const DisplayCharset &charset = StringPair::fromRow(row).charset();
+            row[0] = spelling.readPairText(bytes.value(0), charset);
+            row[1] = spelling.readPairText(bytes.value(1), charset);
+        }
+        texts.append(row);
+    }
+    return texts;
 }
 
 // The highest n of the section's "Value<n>" keys (written without leading
@@ -75,7 +179,7 @@ void writeBoolean(IniFile &ini, const QByteArray &key, bool value)
     writeInteger(ini, key, value ? 1 : 0);
 }
 
-void writeOptions(IniFile &ini, const RunOptions &o)
+void writeOptions(IniFile &ini, const RunOptions &o, const TextSpelling &spelling)
 {
     writeBoolean(ini, "PreserveDateTime", o.preserveDateTime);
     writeInteger(ini, "BinaryFiles", o.binaryFiles);
@@ -84,9 +188,9 @@ void writeOptions(IniFile &ini, const RunOptions &o)
     writeBoolean(ini, "SaveSettingsAutomatically", o.saveSettingsAutomatically);
     writeBoolean(ini, "PreferEquidistantFont", o.preferEquidistantFont);
     writeInteger(ini, "Backup", o.backupMode);
-    ini.setValue(OptionsSection, "BackupFolder", o.backupFolder);
-    ini.setValue(OptionsSection, "BackupPrefix", o.backupPrefix);
-    ini.setValue(OptionsSection, "BackupSuffix", o.backupSuffix);
+    ini.setValue(OptionsSection, "BackupFolder", spelling.spell(o.backupFolder));
+    ini.setValue(OptionsSection, "BackupPrefix", spelling.spell(o.backupPrefix));
+    ini.setValue(OptionsSection, "BackupSuffix", spelling.spell(o.backupSuffix));
     writeBoolean(ini, "ShowFileList", o.showFileList);
     writeBoolean(ini, "PromptEachReplace", o.promptEachReplace);
     writeBoolean(ini, "ShowFinalStats", o.showFinalStats);
@@ -94,7 +198,7 @@ void writeOptions(IniFile &ini, const RunOptions &o)
 
 // Every option takes its default when its key is missing, except the back-up
 // mode, which keeps its current value when the file names no valid mode.
-RunOptions readOptions(const IniFile &ini, RunOptions o)
+RunOptions readOptions(const IniFile &ini, RunOptions o, const TextSpelling &spelling)
 {
     const RunOptions defaults;
     o.preserveDateTime = readBoolean(ini, "PreserveDateTime", defaults.preserveDateTime);
@@ -108,9 +212,13 @@ RunOptions readOptions(const IniFile &ini, RunOptions o)
     const int backup = readInteger(ini, OptionsSection, "Backup", defaults.backupMode);
     if (backup >= BackupNone && backup <= BackupRename)
         o.backupMode = backup;
-    o.backupFolder = ini.value(OptionsSection, "BackupFolder", defaults.backupFolder);
-    o.backupPrefix = ini.value(OptionsSection, "BackupPrefix", defaults.backupPrefix);
-    o.backupSuffix = ini.value(OptionsSection, "BackupSuffix", defaults.backupSuffix);
+    const auto text = [&](const char *key, const QString &defaultValue) {
+        return ini.contains(OptionsSection, key) ? spelling.read(ini.value(OptionsSection, key))
+                                                 : defaultValue;
+    };
+    o.backupFolder = text("BackupFolder", defaults.backupFolder);
+    o.backupPrefix = text("BackupPrefix", defaults.backupPrefix);
+    o.backupSuffix = text("BackupSuffix", defaults.backupSuffix);
     o.showFileList = readBoolean(ini, "ShowFileList", defaults.showFileList);
     o.promptEachReplace = readBoolean(ini, "PromptEachReplace", defaults.promptEachReplace);
     o.showFinalStats = readBoolean(ini, "ShowFinalStats", defaults.showFinalStats);
@@ -119,7 +227,7 @@ RunOptions readOptions(const IniFile &ini, RunOptions o)
 
 // Version 2.1 stored file types without the encoding column: (mask,
 // description) becomes (mask, `middle`, description).
-void insertEncodingColumn(TextTable &table, const QByteArray &middle)
+void insertEncodingColumn(TextTable &table, const QString &middle)
 {
     for (int r = 1; r <= table.DataRowCount(); ++r) {
         TextTable::Row row = table.row(r);
@@ -135,12 +243,12 @@ bool isNewerThanSupported(const QByteArray &version)
     return version > QByteArray(SettingsFormatVersion);
 }
 
-QByteArray versionRefusedMessage(const QByteArray &version)
+QString versionRefusedMessage(const QByteArray &version)
 {
-    return "Version of the file being loaded: " + version + "\n"
-        + "Version expected (or lower): " + SettingsFormatVersion + "\n\n"
-        + "This file can't be loaded.\n\n" + "Get a newer version of Sarvonex\n"
-        + "from the vendor's web to open this file.";
+    return QStringLiteral("Version of the file being loaded: ") + QString::fromUtf8(version)
+        + QStringLiteral("\nVersion expected (or lower): ") + QLatin1String(SettingsFormatVersion)
+        + QStringLiteral("\n\nThis file can't be loaded.\n\nGet a newer version of Sarvonex\n"
+                         "from the vendor's web to open this file.");
 }
 
 // The rows a table section loads. Rows starting beyond the highest key number
@@ -184,19 +292,31 @@ private:
 
 } // namespace
 
-void WriteGridSection(IniFile &ini, const TextTable &table, const QByteArray &section)
+namespace {
+
+// One table under `section`: "GridWidth", "GridHeight" and a "Value<n>" key
+// per cell in row-major order.
+void writeGridSection(IniFile &ini, const TextTable &table, const QByteArray &section,
+                      const TextSpelling &spelling)
 {
     const int width = table.columns();
-    const int height = table.DataRowCount();
+    const QList<ByteRow> rows = spellRows(table, section == StringsSection, spelling);
     ini.setValue(section, "GridWidth", QByteArray::number(width));
-    ini.setValue(section, "GridHeight", QByteArray::number(height));
-    for (int r = 1; r <= height; ++r) {
+    ini.setValue(section, "GridHeight", QByteArray::number(rows.size()));
+    for (qsizetype r = 0; r < rows.size(); ++r) {
         for (int c = 0; c < width; ++c)
-            ini.setValue(section, valueKey(qint64(r - 1) * width + c + 1), table.cell(r, c));
+            ini.setValue(section, valueKey(qint64(r) * width + c + 1), rows[r][c]);
     }
 }
 
-void ReadGridSection(const IniFile &ini, TextTable &table, const QByteArray &section)
+// Loads one table from `section`. A "Value<n>" key removed by hand shifts the
+// following values back into place (up to 1000 missing keys per section);
+// columns beyond the table's own are ignored, missing ones stay empty. Rows
+// that no "Value" key of the section can reach stay out of the table, so a
+// wild "GridHeight" does not create millions of empty rows; at most 100,000
+// rows are loaded.
+void readGridSection(const IniFile &ini, TextTable &table, const QByteArray &section,
+                     const TextSpelling &spelling)
 {
     const int width = readInteger(ini, section, "GridWidth", 0);
     const qint64 reach = highestValueNumber(ini, section);
@@ -205,7 +325,7 @@ void ReadGridSection(const IniFile &ini, TextTable &table, const QByteArray &sec
     // Every cell looked at either takes a key of the file, skips one of the
     // 1000 missing ones or is one of the table's own columns, so a huge
     // "GridWidth" costs no more than the keys the file holds.
-    QList<TextTable::Row> rows(rowCount, TextTable::Row(table.columns()));
+    QList<ByteRow> rows(rowCount, ByteRow(table.columns()));
     int skip = 0;
     for (qint64 r = 0; r < rowCount; ++r) {
         for (int c = 0; c < width; ++c) {
@@ -221,18 +341,22 @@ void ReadGridSection(const IniFile &ini, TextTable &table, const QByteArray &sec
                 rows[r][c] = ini.value(section, valueKey(n));
         }
     }
-    table.resetRows(rows);
+    table.resetRows(readRows(rows, section == StringsSection, spelling));
 }
+
+} // namespace
 
 void WriteSettingsFile(const QString &path, const Job &job)
 {
+    const QByteArray version = RequiredSettingsVersion(job);
+    const TextSpelling spelling(version == UnicodeSettingsVersion);
     IniFile ini;
-    ini.setValue(VersionSection, "Version", RequiredSettingsVersion(job));
-    WriteGridSection(ini, job.folders(), FoldersSection);
-    WriteGridSection(ini, job.fileTypes(), FileTypesSection);
-    WriteGridSection(ini, job.excludedFileTypes(), ExcludedFileTypesSection);
-    WriteGridSection(ini, job.stringPairs(), StringsSection);
-    writeOptions(ini, job.options());
+    ini.setValue(VersionSection, "Version", version);
+    writeGridSection(ini, job.folders(), FoldersSection, spelling);
+    writeGridSection(ini, job.fileTypes(), FileTypesSection, spelling);
+    writeGridSection(ini, job.excludedFileTypes(), ExcludedFileTypesSection, spelling);
+    writeGridSection(ini, job.stringPairs(), StringsSection, spelling);
+    writeOptions(ini, job.options(), spelling);
     ini.save(path);
 }
 
@@ -250,15 +374,16 @@ bool ReadSettingsFile(const QString &path, Job &job, SettingsFileHost &host)
     }
 
     refuseOversizedTables(path, ini);
-    ReadGridSection(ini, job.folders(), FoldersSection);
-    ReadGridSection(ini, job.fileTypes(), FileTypesSection);
-    ReadGridSection(ini, job.excludedFileTypes(), ExcludedFileTypesSection);
-    ReadGridSection(ini, job.stringPairs(), StringsSection);
+    const TextSpelling spelling(version >= UnicodeSettingsVersion);
+    readGridSection(ini, job.folders(), FoldersSection, spelling);
+    readGridSection(ini, job.fileTypes(), FileTypesSection, spelling);
+    readGridSection(ini, job.excludedFileTypes(), ExcludedFileTypesSection, spelling);
+    readGridSection(ini, job.stringPairs(), StringsSection, spelling);
     if (version == OldestVersion) {
-        insertEncodingColumn(job.fileTypes(), "Auto");
-        insertEncodingColumn(job.excludedFileTypes(), QByteArray());
+        insertEncodingColumn(job.fileTypes(), QStringLiteral("Auto"));
+        insertEncodingColumn(job.excludedFileTypes(), QString());
     }
-    job.setOptions(readOptions(ini, job.options()));
+    job.setOptions(readOptions(ini, job.options(), spelling));
 
     host.addRecentFile(path);
     host.markNotModified();

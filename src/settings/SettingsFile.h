@@ -1,12 +1,7 @@
 #pragma once
 
-#include "settings/CellTable.h"
-#include "settings/SettingsVersion.h"
-
-#include <QByteArray>
 #include <QString>
 
-class IniFile;
 class Job;
 
 // What reading a job asks of the document that owns it. Every member has a
@@ -25,8 +20,8 @@ public:
     // warnings and do not mark the job modified.
     virtual void setLoading(bool) {}
 
-    // An information message, Windows-1252 text.
-    virtual void showInformation(const QByteArray &) {}
+    // An information message.
+    virtual void showInformation(const QString &) {}
 
     virtual void addRecentFile(const QString &) {}
 
@@ -35,7 +30,7 @@ public:
 };
 
 // Writes the whole job to `path`, replacing any file there: the new file holds
-// exactly the job's keys, under the version the job requires. A failed write leaves the old file whole and throws
+// exactly the job's keys, in the version RequiredSettingsVersion names. A failed write leaves the old file whole and throws
 // SettingsFileError ("Unable to write to <path>").
 void WriteSettingsFile(const QString &path, const Job &job);
 
@@ -48,15 +43,3 @@ void WriteSettingsFile(const QString &path, const Job &job);
 // 100,000 rows (a damaged file; nothing is loaded).
 bool ReadSettingsFile(const QString &path, Job &job, SettingsFileHost &host);
 bool ReadSettingsFile(const QString &path, Job &job);
-
-// One table under `section`: "GridWidth", "GridHeight" and a "Value<n>" key
-// per cell in row-major order.
-void WriteGridSection(IniFile &ini, const TextTable &table, const QByteArray &section);
-
-// Loads one table from `section`. A "Value<n>" key removed by hand shifts the
-// following values back into place (up to 1000 missing keys per section);
-// columns beyond the table's own are ignored, missing ones stay empty. Rows
-// that no "Value" key of the section can reach stay out of the table, so a
-// wild "GridHeight" does not create millions of empty rows; at most 100,000
-// rows are loaded.
-void ReadGridSection(const IniFile &ini, TextTable &table, const QByteArray &section);

@@ -1,10 +1,6 @@
 #include "ui/EntryText.h"
 
-#include "services/ProgramInfo.h"
-#include "ui/DisplayCharsets.h"
-
 #include <QLineEdit>
-#include <QMessageBox>
 
 namespace {
 
@@ -32,22 +28,4 @@ QString TrimEntryText(QLineEdit *edit)
     if (trimmed != edit->text())
         edit->setText(trimmed);
     return trimmed;
-}
-
-bool HasAnsiSpelling(const QString &text)
-{
-    return EncodeFromDisplay(text, DisplayCharsetOrDefault("Default")).has_value();
-}
-
-bool AcceptAnsiEntry(QWidget *parent, const QString &what, const QString &text)
-{
-    if (HasAnsiSpelling(text))
-        return true;
-    QMessageBox::information(
-        parent, ApplicationTitle,
-        QStringLiteral("The %1 \"%2\" holds characters that a job cannot store (only the characters "
-                       "of the Windows-1252 code page can be kept).\n\nPlease choose or type a %1 "
-                       "without them.")
-            .arg(what, text));
-    return false;
 }

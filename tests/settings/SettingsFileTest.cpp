@@ -16,13 +16,13 @@ class RecordingHost : public SettingsFileHost
 public:
     bool allowReplace = true;
     QList<bool> loadingStates;
-    QList<QByteArray> messages;
+    QList<QString> messages;
     QStringList recentFiles;
     int notModifiedCount = 0;
 
     bool mayReplaceJob() override { return allowReplace; }
     void setLoading(bool on) override { loadingStates.append(on); }
-    void showInformation(const QByteArray &message) override { messages.append(message); }
+    void showInformation(const QString &message) override { messages.append(message); }
     void addRecentFile(const QString &path) override { recentFiles.append(path); }
     void markNotModified() override { ++notModifiedCount; }
 };
@@ -58,7 +58,7 @@ void fillJob(Job &job)
     job.excludedFileTypes().AppendRow({"*.bak", "", "Back-ups"});
     job.stringPairs().AppendRow({" lead", "trail ", "cw(-*)[Default]"});
     job.stringPairs().AppendRow({"\"quoted\"", "", "N(-)[Greek]"});
-    job.stringPairs().AppendRow({QByteArray(3000, 'f') + "\xE9", "x{TAB}y{LF}", ""});
+    job.stringPairs().AppendRow({QString(3000, u'f') + QChar(0xE9), "x{TAB}y{LF}", ""});
     RunOptions o;
     o.preserveDateTime = false;
     o.binaryFiles = BinaryTreatAsText;

@@ -3,7 +3,6 @@
 #include "engine/files/PathHelpers.h"
 #include "engine/files/PosixFile.h"
 #include "engine/files/SafeFileWriter.h"
-#include "engine/text/CodePage.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,9 +12,8 @@ namespace BackupCopy {
 
 Names Names::of(const RunOptions &options)
 {
-    return {CodePage::toQString(options.backupFolder.trimmed()),
-            CodePage::toQString(options.backupPrefix.trimmed()),
-            CodePage::toQString(options.backupSuffix.trimmed())};
+    return {options.backupFolder.trimmed(), options.backupPrefix.trimmed(),
+            options.backupSuffix.trimmed()};
 }
 
 namespace {

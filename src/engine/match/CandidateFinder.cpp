@@ -23,22 +23,39 @@ public:
             m_sources[fill[upper[unit]]++] = char16_t(unit);
     }
 
-    void append(char16_t upper, std::vector<char16_t> &out) const
+    void append(char32_t upper, std::vector<char32_t> &out) const
     {
+        if (upper >= Units) {
+            appendAstral(upper, out);
+            return;
+        }
         out.insert(out.end(), m_sources.begin() + m_start[upper],
                    m_sources.begin() + m_start[upper + 1]);
     }
 
 private:
     static constexpr quint32 Units = 0x10000;
+
+    // Beyond the Basic Multilingual Plane the few letters with a case live in
+    // the Supplementary Multilingual Plane; they are looked up when asked for.
+    static void appendAstral(char32_t upper, std::vector<char32_t> &out)
+    {
+        for (char32_t c = Units; c < 2 * Units; ++c)
+            if (CodePage::characterUpper(c) == upper)
+                out.push_back(c);
+        if (std::find(out.begin(), out.end(), upper) == out.end())
+            out.push_back(upper);
+    }
+
     std::vector<quint32> m_start = std::vector<quint32>(Units + 1, 0);
     std::vector<char16_t> m_sources = std::vector<char16_t>(Units);
 };
 
-std::vector<char16_t> unitsReadingAs(const std::vector<char16_t> &folded, const UnitReader &reader)
+std::vector<char32_t> charactersReadingAs(const std::vector<char32_t> &folded,
+                                          const CharacterReader &reader)
 {
-    std::vector<char16_t> units;
-    for (char16_t target : folded) {
+    std::vector<char32_t> units;
+    for (char32_t target : folded) {
         if (reader.caseSensitive()) {
             units.push_back(target);
             continue;
@@ -49,32 +66,36 @@ std::vector<char16_t> unitsReadingAs(const std::vector<char16_t> &folded, const 
     return units;
 }
 
-// Bytes that can begin a character reading as one of `units`: the bytes
-// themselves in ANSI, the low byte of the unit in UTF-16, and in UTF-8 every
-// lead byte whose sequence could decode to the unit, overlong forms and the
-// four-byte reading included.
-ByteSearch::ByteSet startBytes(const std::vector<char16_t> &firstUnits, const UnitReader &reader)
+// Bytes that can begin a character reading as one of `firstUnits`: the bytes
+// themselves in ANSI, the low byte of its first unit in UTF-16, and in UTF-8
+// every lead byte whose sequence could decode to it, overlong forms included.
+ByteSearch::ByteSet startBytes(const std::vector<char32_t> &firstUnits,
+                               const CharacterReader &reader)
 {
     ByteSearch::ByteSet set{};
     const int encoding = reader.encoding();
     if (encoding == EncodingAnsi) {
         for (int byte = 0; byte < 256; ++byte) {
-            const char16_t unit = reader.fold(CodePage::toUnicode(uchar(byte)));
+            const char32_t unit = reader.fold(CodePage::toUnicode(uchar(byte)));
             set[byte] = std::find(firstUnits.begin(), firstUnits.end(), unit) != firstUnits.end();
         }
         return set;
     }
-    for (char16_t unit : unitsReadingAs(firstUnits, reader)) {
+    for (char32_t unit : charactersReadingAs(firstUnits, reader)) {
         if (encoding != EncodingUtf8) {
-            set[unit & 0xFF] = true;
+            const char16_t first = unit < 0x10000 ? char16_t(unit) : QChar::highSurrogate(unit);
+            set[first & 0xFF] = true;
             continue;
         }
         if (unit < 0x80)
             set[unit] = true;
         if (unit < 0x800)
             set[0xC0 | unit >> 6] = true;
-        set[0xE0 | unit >> 12] = true;
-        set[0xF0 | unit >> 12] = true;
+        if (unit < 0x10000)
+            set[0xE0 | unit >> 12] = true;
+        // Four-byte sequences, the lead bytes from 0xF8 on read as 0xF0 to 0xF7.
+        set[0xF0 | ((unit >> 18) & 0x07)] = true;
+        set[0xF8 | ((unit >> 18) & 0x07)] = true;
     }
     return set;
 }
@@ -90,8 +111,8 @@ int utf8LeadLength(unsigned char lead)
 
 } // namespace
 
-CandidateFinder::CandidateFinder(const char *data, qint64 length, const UnitReader &reader,
-                                 std::vector<char16_t> firstUnits)
+CandidateFinder::CandidateFinder(const char *data, qint64 length, const CharacterReader &reader,
+                                 std::vector<char32_t> firstUnits)
     : m_bytes(reinterpret_cast<const unsigned char *>(data)),
       m_length(length),
       m_reader(reader),
@@ -112,9 +133,9 @@ qint64 CandidateFinder::next(qint64 from, qint64 limit)
     }
 }
 
-bool CandidateFinder::isFirstUnit(char16_t unit) const
+bool CandidateFinder::isFirstUnit(char32_t c) const
 {
-    return std::find(m_firstUnits.begin(), m_firstUnits.end(), unit) != m_firstUnits.end();
+    return std::find(m_firstUnits.begin(), m_firstUnits.end(), c) != m_firstUnits.end();
 }
 
 qint64 CandidateFinder::nextAnsi(qint64 from, qint64 limit)
@@ -137,7 +158,7 @@ qint64 CandidateFinder::nextUtf16(qint64 from, qint64 limit)
             continue;
         }
         qint64 after = hit;
-        char16_t unit;
+        char32_t unit;
         if (!m_reader.read(after, unit) || isFirstUnit(unit))
             return hit;
         position = after;
@@ -185,7 +206,7 @@ qint64 CandidateFinder::nextUtf8(qint64 from, qint64 limit)
         const qint64 start = utf8LastStartAtOrBefore(known, hit);
         if (start == hit) {
             qint64 after = hit;
-            char16_t unit;
+            char32_t unit;
             if (!m_reader.read(after, unit) || isFirstUnit(unit))
                 return hit;
             known = after;

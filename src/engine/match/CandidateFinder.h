@@ -1,13 +1,14 @@
 #pragma once
 
 #include "engine/match/ByteSearch.h"
-#include "engine/text/UnitReader.h"
+#include "engine/text/CharacterReader.h"
 
 #include <QtGlobal>
 #include <vector>
 
 // Lets a scan that is between attempts skip every character that cannot
-// begin a match: the characters whose folded unit is not one of `firstUnits`.
+// begin a match: the characters whose folded code point is not one of
+// `firstUnits`.
 // It looks for the bytes that can start such a character and then confirms
 // that a hit is a character of its own, as the character-by-character scan
 // would read it (in UTF-8 a malformed lead byte swallows the bytes after it,
@@ -15,8 +16,8 @@
 class CandidateFinder
 {
 public:
-    CandidateFinder(const char *data, qint64 length, const UnitReader &reader,
-                    std::vector<char16_t> firstUnits);
+    CandidateFinder(const char *data, qint64 length, const CharacterReader &reader,
+                    std::vector<char32_t> firstUnits);
 
     // The start of the first character at or after `from` (a character start)
     // whose unit is one of the first units, or, when none starts before
@@ -25,7 +26,7 @@ public:
     qint64 next(qint64 from, qint64 limit);
 
 private:
-    bool isFirstUnit(char16_t unit) const;
+    bool isFirstUnit(char32_t c) const;
     qint64 nextAnsi(qint64 from, qint64 limit);
     qint64 nextUtf16(qint64 from, qint64 limit);
     qint64 nextUtf8(qint64 from, qint64 limit);
@@ -34,8 +35,8 @@ private:
 
     const unsigned char *m_bytes;
     qint64 m_length;
-    const UnitReader &m_reader;
-    std::vector<char16_t> m_firstUnits;
+    const CharacterReader &m_reader;
+    std::vector<char32_t> m_firstUnits;
     // In UTF-16 the search looks at the low byte of each unit, so its
     // positions are unit starts.
     qint64 m_searchLength;

@@ -7,11 +7,11 @@ namespace {
 // The folded units a character must have to begin a match of a pattern that
 // starts with a literal unit. In the Normalize modes a leading space stands
 // for any white space of the text.
-std::vector<char16_t> firstUnits(const PreparedPair &pair)
+std::vector<char32_t> firstUnits(const PreparedPair &pair)
 {
-    std::vector<char16_t> units{pair.pattern.front()};
-    if (pair.options.normalizes() && pair.pattern.front() == u' ') {
-        for (char16_t white : {u'\t', char16_t(0xA0), u'\r', u'\n'})
+    std::vector<char32_t> units{pair.pattern.front()};
+    if (pair.options.normalizes() && pair.pattern.front() == U' ') {
+        for (char32_t white : {U'\t', char32_t(0xA0), U'\r', U'\n'})
             if (pair.whiteSpace.contains(white))
                 units.push_back(white);
     }
@@ -63,15 +63,15 @@ PairMatcher::Stop PairMatcher::scan(qint64 pauseAt)
     return Stop::End;
 }
 
-bool PairMatcher::advances(char16_t c) const
+bool PairMatcher::advances(char32_t c) const
 {
     switch (m_pair.kinds[size_t(m_state.pi)]) {
     case PatternUnitKind::SingleWildcard:
     case PatternUnitKind::MultiWildcard: return true;
     case PatternUnitKind::Literal: break;
     }
-    const char16_t unit = m_pair.pattern[size_t(m_state.pi)];
-    return c == unit || (m_normalize && unit == u' ' && m_pair.whiteSpace.contains(c));
+    const char32_t unit = m_pair.pattern[size_t(m_state.pi)];
+    return c == unit || (m_normalize && unit == U' ' && m_pair.whiteSpace.contains(c));
 }
 
 void PairMatcher::fail()
@@ -90,7 +90,7 @@ void PairMatcher::fail()
 bool PairMatcher::attemptBeganWithWhiteSpace() const
 {
     qint64 pos = m_state.matchStart;
-    char16_t c;
+    char32_t c;
     return m_reader.read(pos, c) && m_pair.whiteSpace.contains(c);
 }
 
@@ -110,7 +110,7 @@ void PairMatcher::skipAttemptsThatEndAlike()
         return;
     while (s.pos < m_length) {
         qint64 next = s.pos;
-        char16_t c;
+        char32_t c;
         if (!m_reader.read(next, c) || !m_pair.whiteSpace.contains(c))
             return;
         s.pos = next;
@@ -122,7 +122,7 @@ PairMatcher::Step PairMatcher::step()
     ScanState &s = m_state;
     if (s.pi == 0)
         s.matchStart = s.pos;
-    char16_t c;
+    char32_t c;
     if (!m_reader.read(s.pos, c))
         return Step::NoCharacter;
     if (s.anchor == s.pi)

@@ -7,7 +7,7 @@
 
 #include "engine/match/CandidateFinder.h"
 #include "engine/match/PreparedPair.h"
-#include "engine/text/UnitReader.h"
+#include "engine/text/CharacterReader.h"
 
 #include <QtGlobal>
 #include <optional>
@@ -20,7 +20,7 @@ struct ScanState {
     qint64 restart = -1;   // where to resume after a failure; -1: none
     qint64 matchStart = 0; // first byte of the current attempt
     qint64 matchEnd = 0;   // last byte of the last accepted match
-    char16_t previous = 0; // the last character compared, for Normalize
+    char32_t previous = 0; // the last character compared, for Normalize
 };
 
 // The one-pass matcher of a string pair over a buffer: case folding, white
@@ -48,7 +48,7 @@ private:
     enum class Step { Continue, Accepted, NoCharacter };
 
     Step step();
-    bool advances(char16_t c) const;
+    bool advances(char32_t c) const;
     void fail();
     bool attemptBeganWithWhiteSpace() const;
     void skipAttemptsThatEndAlike();
@@ -62,7 +62,7 @@ private:
     bool m_normalize;
     bool m_ignore;
     bool m_ended = false;
-    UnitReader m_reader;
+    CharacterReader m_reader;
     std::optional<CandidateFinder> m_finder;
     ScanState m_state;
 };

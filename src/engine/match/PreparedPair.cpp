@@ -3,63 +3,81 @@
 #include "engine/text/CodePage.h"
 #include "engine/text/Encodings.h"
 #include "settings/CellText.h"
+#include "settings/DisplayCharsets.h"
+
+#include <QStringView>
 
 namespace {
 
-bool isWhite(char c, const WhiteSpaceSet &set)
+PatternUnitKind kindOf(char32_t c, const PairOptions &options)
 {
-    return set.contains(char16_t(static_cast<unsigned char>(c)));
-}
-
-PatternUnitKind kindOf(char c, const PairOptions &options)
-{
-    if (options.singleWildcard && c == options.singleWildcard)
+    if (options.singleWildcard && c == char32_t(options.singleWildcard))
         return PatternUnitKind::SingleWildcard;
-    if (options.multiWildcard && c == options.multiWildcard)
+    if (options.multiWildcard && c == char32_t(options.multiWildcard))
         return PatternUnitKind::MultiWildcard;
     return PatternUnitKind::Literal;
 }
 
+// The text the pair searches in a file of `encoding`: its own text in a
+// Unicode file, its charset's spelling read as Windows-1252 in an ANSI file.
+// Nothing when it has no such text; a byte its charset did not spell when the
+// settings file was read exists only in ANSI files.
+std::optional<QString> searchedText(const QString &text, const DisplayCharset &charset,
+                                    int encoding)
+{
+    if (encoding != EncodingAnsi)
+        return HoldsKeptBytes(text) ? std::nullopt : std::optional<QString>(text);
+    const std::optional<QByteArray> spelled = EncodeInCharset(text, charset);
+    return spelled ? std::optional<QString>(CodePage::toQString(*spelled)) : std::nullopt;
+}
+
 } // namespace
 
-QByteArray NormalizeWhiteSpace(const QByteArray &text, const WhiteSpaceSet &set)
+QString NormalizeWhiteSpace(const QString &text, const WhiteSpaceSet &set)
 {
-    QByteArray out;
+    QString out;
     out.reserve(text.size());
     bool previousWhite = false;
-    for (char c : text) {
-        const bool white = isWhite(c, set);
+    for (QChar c : text) {
+        const bool white = set.contains(c.unicode());
         if (!white)
             out.append(c);
         else if (!previousWhite)
-            out.append(' ');
+            out.append(u' ');
         previousWhite = white;
     }
     return out;
 }
 
-QByteArray RemoveWhiteSpace(const QByteArray &text, const WhiteSpaceSet &set)
+QString RemoveWhiteSpace(const QString &text, const WhiteSpaceSet &set)
 {
-    QByteArray out;
+    QString out;
     out.reserve(text.size());
-    for (char c : text)
-        if (!isWhite(c, set))
+    for (QChar c : text)
+        if (!set.contains(c.unicode()))
             out.append(c);
     return out;
 }
 
-PreparedPair PreparePair(const QByteArray &findCell, const QByteArray &replacementCell,
-                         const QByteArray &optionsText, int encoding)
+PreparedPair PreparePair(const QString &findCell, const QString &replacementCell,
+                         const QString &optionsText, int encoding)
 {
     PreparedPair pair;
-    pair.options = PairOptionsFromText(optionsText);
+    pair.options = PairOptionsFromText(optionsText.toLatin1());
     pair.whiteSpace = WhiteSpaceSet(pair.options.includesEndOfLine());
     pair.findText = DecodeCellText(findCell);
     pair.replacementText = DecodeCellText(replacementCell);
-    pair.replacementBytes = EncodeReplacement(pair.replacementText, encoding);
 
-    QByteArray text = pair.findText;
-    const qsizetype zero = text.indexOf('\0');
+    const DisplayCharset &charset = DisplayCharsetOrDefault(pair.options.displayCharset);
+    const std::optional<QString> find = searchedText(pair.findText, charset, encoding);
+    const std::optional<QString> replacement =
+        searchedText(pair.replacementText, charset, encoding);
+    if (!find || !replacement)
+        return pair;
+    pair.replacementBytes = EncodeReplacement(*replacement, encoding);
+
+    QString text = *find;
+    const qsizetype zero = text.indexOf(QChar(0));
     if (zero >= 0)
         text.truncate(zero);
     if (pair.options.normalizes())
@@ -67,16 +85,15 @@ PreparedPair PreparePair(const QByteArray &findCell, const QByteArray &replaceme
     else if (pair.options.ignoresWhiteSpace())
         text = RemoveWhiteSpace(text, pair.whiteSpace);
 
+    // The text is folded character by character exactly as the file's
+    // characters are, so every character matches itself without case
+    // sensitivity.
     const bool fold = !pair.options.caseSensitive;
-    pair.shownPattern = fold ? CodePage::ansiUpper(text) : text;
-    pair.pattern.reserve(size_t(text.size()));
-    pair.kinds.reserve(size_t(text.size()));
-    for (char c : text) {
-        // The text is folded unit by unit exactly as the file's characters
-        // are, so every character matches itself without case sensitivity.
-        const char16_t unit = CodePage::toUnicode(static_cast<unsigned char>(c));
-        pair.pattern.push_back(fold ? CodePage::unitUpper(unit) : unit);
+    const std::u32string characters = text.toStdU32String();
+    for (char32_t c : characters) {
+        pair.pattern.push_back(fold ? CodePage::characterUpper(c) : c);
         pair.kinds.push_back(kindOf(c, pair.options));
     }
+    pair.shownPattern = QString::fromStdU32String(pair.pattern);
     return pair;
 }

@@ -13,8 +13,13 @@ bool isContinuationByte(char byte)
 // The start of the character that ends just before `start`.
 qint64 previousCharacter(const char *data, int encoding, int bomLength, qint64 start)
 {
-    if (encoding == EncodingUnicode || encoding == EncodingUnicodeBigEndian)
-        return start - 2;
+    if (encoding == EncodingUnicode || encoding == EncodingUnicodeBigEndian) {
+        const bool bigEndian = encoding == EncodingUnicodeBigEndian;
+        const bool pairEnds = start - 4 >= bomLength
+            && QChar::isLowSurrogate(EncodingsDetail::utf16UnitAt(data, start - 2, bigEndian))
+            && QChar::isHighSurrogate(EncodingsDetail::utf16UnitAt(data, start - 4, bigEndian));
+        return start - (pairEnds ? 4 : 2);
+    }
     qint64 position = start - 1;
     if (encoding == EncodingUtf8)
         while (position > bomLength && isContinuationByte(data[position]))
@@ -24,8 +29,8 @@ qint64 previousCharacter(const char *data, int encoding, int bomLength, qint64 s
 
 bool isWordCharacterAt(const char *data, qint64 length, int encoding, qint64 position)
 {
-    char16_t unit = 0;
-    return DecodeUnit(data, position, length, encoding, unit) && CodePage::isWordUnit(unit);
+    char32_t c = 0;
+    return DecodeCharacter(data, position, length, encoding, c) && CodePage::isWordCharacter(c);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "engine/preview/UnifiedDiff.h"
 
 #include "engine/text/CodePage.h"
+#include "settings/DisplayCharsets.h"
 #include "settings/FileEncoding.h"
 
 #include <algorithm>
@@ -15,12 +16,13 @@ constexpr int ContextLines = 3;
 class Lines
 {
 public:
-    Lines(const QByteArray &text, int encoding, int bomLength)
+    Lines(const QByteArray &text, int encoding, int bomLength, const DisplayCharset *ansiCharset)
         : m_data(text.constData()),
           m_length(text.size()),
           m_encoding(encoding),
           m_unit(encoding == EncodingUnicode || encoding == EncodingUnicodeBigEndian ? 2 : 1),
-          m_bom(bomLength)
+          m_bom(bomLength),
+          m_ansiCharset(ansiCharset)
     {
     }
 
@@ -100,8 +102,10 @@ public:
             }
             return text;
         }
-        default:
-            return CodePage::toQString(QByteArray::fromRawData(bytes, count));
+        default: {
+            const QByteArray ansi = QByteArray::fromRawData(bytes, count);
+            return m_ansiCharset ? DecodeInCharset(ansi, *m_ansiCharset) : CodePage::toQString(ansi);
+        }
         }
     }
 
@@ -150,6 +154,7 @@ private:
     int m_encoding;
     int m_unit;
     int m_bom;
+    const DisplayCharset *m_ansiCharset;
 };
 
 // Whole lines that differ: old [oldStart, oldEnd) became new [newStart,
@@ -201,10 +206,11 @@ qint64 appendLines(DiffHunk &hunk, const Lines &text, DiffLine::Kind kind, qint6
 } // namespace
 
 QList<DiffHunk> MakeHunks(const QByteArray &before, const QByteArray &after, int encoding,
-                          int bomLength, const QList<Edit> &edits)
+                          int bomLength, const QList<Edit> &edits,
+                          const DisplayCharset *ansiCharset)
 {
-    const Lines oldText(before, encoding, bomLength);
-    const Lines newText(after, encoding, bomLength);
+    const Lines oldText(before, encoding, bomLength, ansiCharset);
+    const Lines newText(after, encoding, bomLength, ansiCharset);
     const QList<Block> blocks = changedBlocks(oldText, newText, edits);
 
     QList<DiffHunk> hunks;

@@ -3,10 +3,10 @@
 #include "engine/match/PreparedPair.h"
 #include "engine/match/RegexPair.h"
 #include "engine/run/PassMatcher.h"
-#include "engine/text/CodePage.h"
 #include "engine/text/Encodings.h"
 #include "engine/text/TextHelpers.h"
 #include "settings/CellText.h"
+#include "settings/DisplayCharsets.h"
 #include "settings/PairOptions.h"
 
 #include <QFileInfo>
@@ -27,9 +27,9 @@ constexpr qsizetype MaxOptionsTextLength = 255;
 
 // The pair's texts as a pass shows them.
 struct PassTexts {
-    QByteArray findText;        // as entered
-    QByteArray shownPattern;    // the pattern the status bar names
-    QByteArray replacementText; // as entered
+    QString findText;        // as entered
+    QString shownPattern;    // the pattern the status bar names
+    QString replacementText; // as entered
     QByteArray displayCharset;
 };
 
@@ -120,15 +120,14 @@ void StringPairPass::reportProgress(qint64 pos)
     const Clock::time_point now = Clock::now();
     if (now - m_lastReport < ProgressInterval)
         return;
-    const auto ansi = [](const QByteArray &text) { return CodePage::toQString(text); };
     m_run.host.setStatus(
         QStringLiteral("File: ") + ShortenText(QFileInfo(m_path).fileName(), 30)
         + QStringLiteral("[") + QString::number(pos / (length / 100)) + QStringLiteral("%], ")
-        + QStringLiteral("(") + ansi(CodingName(m_encoding)) + QStringLiteral("), ")
+        + QStringLiteral("(") + QString::fromLatin1(CodingName(m_encoding)) + QStringLiteral("), ")
         + QStringLiteral("Replacements: ") + QString::number(m_counters.replacements)
-        + QStringLiteral(", \"") + ShortenText(ansi(EncodeCellText(m_texts.shownPattern)), 20)
+        + QStringLiteral(", \"") + ShortenText(EncodeCellText(m_texts.shownPattern), 20)
         + QStringLiteral("\" -> \"")
-        + ShortenText(ansi(EncodeCellText(m_texts.replacementText)), 20) + QStringLiteral("\""));
+        + ShortenText(EncodeCellText(m_texts.replacementText), 20) + QStringLiteral("\""));
     m_run.host.pump();
     m_lastReport = Clock::now();
 }
@@ -145,7 +144,8 @@ bool StringPairPass::confirm()
     if (asksAboutMatch()) {
         const MatchContext context =
             BuildMatchContext(m_source.data(), m_source.length(), m_encoding, m_bomLength,
-                              m_matcher.matchStart(), m_matcher.matchEnd() - 1);
+                              m_matcher.matchStart(), m_matcher.matchEnd() - 1,
+                              DisplayCharsetOrDefault(m_texts.displayCharset));
         ReplaceConfirmation match;
         match.codingName = CodingName(m_encoding);
         match.codingReport = m_run.state.CodingReport;
@@ -248,17 +248,15 @@ void StringPairPass::finish()
 // White-space modes and wildcards do not apply to a regular expression. A
 // pair that cannot be compiled (a run refuses it before it starts) is one
 // this file cannot be searched for.
-bool applyRegexPair(ByteBuffer &buffer, const QByteArray &findCell,
-                    const QByteArray &replacementCell, const PairOptions &options,
-                    const QString &path, FileCounters &counters, int encoding, int bomLength,
-                    RunContext &run, ReplacementSink *sink)
+bool applyRegexPair(ByteBuffer &buffer, const QString &findCell, const QString &replacementCell,
+                    const PairOptions &options, const QString &path, FileCounters &counters,
+                    int encoding, int bomLength, RunContext &run, ReplacementSink *sink)
 {
-    const QByteArray find = DecodeCellText(findCell);
-    const QByteArray replacement = DecodeCellText(replacementCell);
+    const QString find = DecodeCellText(findCell);
+    const QString replacement = DecodeCellText(replacementCell);
     if (find.isEmpty())
         return false;
-    const CompiledRegexPair compiled = SharedRegexPair(
-        CodePage::toQString(find), CodePage::toQString(replacement), options.caseSensitive);
+    const CompiledRegexPair compiled = SharedRegexPair(find, replacement, options.caseSensitive);
     const auto *pair = std::get_if<std::shared_ptr<const RegexPair>>(&compiled);
     if (!pair) {
         counters.limitReached = true;
@@ -273,12 +271,12 @@ bool applyRegexPair(ByteBuffer &buffer, const QByteArray &findCell,
 
 } // namespace
 
-bool ApplyStringPair(ByteBuffer &buffer, const QByteArray &findText,
-                     const QByteArray &replacementText, const QByteArray &optionsText,
+bool ApplyStringPair(ByteBuffer &buffer, const QString &findText,
+                     const QString &replacementText, const QString &optionsText,
                      const QString &path, FileCounters &counters, int encoding, int bomLength,
                      RunContext &run, ReplacementSink *sink)
 {
-    const PairOptions options = PairOptionsFromText(optionsText);
+    const PairOptions options = PairOptionsFromText(optionsText.toLatin1());
     if (options.regularExpression)
         return applyRegexPair(buffer, findText, replacementText, options, path, counters,
                               encoding, bomLength, run, sink);

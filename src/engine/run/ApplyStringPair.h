@@ -34,8 +34,8 @@ struct FileCounters {
 // `counters.limitReached`; the buffer must not be written then either.
 //
 // `sink`, when given, is told where each replacement was made.
-bool ApplyStringPair(ByteBuffer &buffer, const QByteArray &findText,
-                     const QByteArray &replacementText, const QByteArray &optionsText,
+bool ApplyStringPair(ByteBuffer &buffer, const QString &findText,
+                     const QString &replacementText, const QString &optionsText,
                      const QString &path, FileCounters &counters, int encoding, int bomLength,
                      RunContext &run, ReplacementSink *sink = nullptr);
 

@@ -1,7 +1,6 @@
 #include "engine/run/FileCollector.h"
 
 #include "engine/files/BackupCopy.h"
-#include "engine/text/CodePage.h"
 #include "settings/JobEntries.h"
 
 #include <QCollator>
@@ -95,14 +94,14 @@ struct FoundFile {
 void collectFolderEntry(const FolderEntry &entry, const Job &job, QList<FoundFile> &found,
                         QSet<QString> &excluded, QSet<QByteArray> &leftoverFolders)
 {
-    const QString folder = CodePage::toQString(entry.folder);
+    const QString &folder = entry.folder;
     const BackupSkip skip = backupSkipFor(entry, job.options());
     for (const TextTable::Row &row : job.fileTypes().entries()) {
         const FileTypeEntry type = FileTypeEntry::fromRow(row);
         QList<WalkedFile> files;
-        SearchFolder(folder, CodePage::toQString(type.mask), files, skip.filePrefix,
+        SearchFolder(folder, type.mask, files, skip.filePrefix,
                      skip.folderName, entry.depth, &leftoverFolders);
-        const QString coding = CodePage::toQString(type.encodingName);
+        const QString &coding = type.encodingName;
         for (const WalkedFile &file : std::as_const(files)) {
             const QChar tab = QLatin1Char('\t');
             found.append({file, coding, file.path + tab + file.lastWrite + tab + coding});
@@ -110,7 +109,7 @@ void collectFolderEntry(const FolderEntry &entry, const Job &job, QList<FoundFil
     }
     for (const TextTable::Row &row : job.excludedFileTypes().entries()) {
         QList<WalkedFile> files;
-        SearchFolder(folder, CodePage::toQString(FileTypeEntry::fromRow(row).mask), files,
+        SearchFolder(folder, FileTypeEntry::fromRow(row).mask, files,
                      skip.filePrefix, skip.folderName, entry.depth);
         for (const WalkedFile &file : std::as_const(files))
             excluded.insert(file.path);
@@ -171,7 +170,7 @@ bool CollectFiles(bool showList, PathTable &files, RunContext &run)
     run.state.LeftoverFolders.clear();
     for (const TextTable::Row &row : run.job.folders().entries()) {
         const FolderEntry entry = FolderEntry::fromRow(row);
-        const QString folder = CodePage::toQString(entry.folder);
+        const QString &folder = entry.folder;
         if (folder.isEmpty())
             continue;
         if (const std::optional<QString> real = realFolder(folder, run)) {

@@ -9,6 +9,7 @@
 #include "engine/run/ApplyStringPair.h"
 #include "engine/run/ReadAhead.h"
 #include "engine/run/WriteQueue.h"
+#include "settings/JobEntries.h"
 #include "engine/text/CodePage.h"
 #include "engine/text/ContentScan.h"
 #include "engine/text/Encodings.h"
@@ -429,7 +430,8 @@ void FileRun::reportPreview()
     file.occurrences = m_counters.occurrences;
     file.replacements = m_counters.replacements;
     file.hunks = MakeHunks(m_original, QByteArray::fromRawData(m_buffer.data(), m_buffer.length()),
-                           m_coding, m_bomLength, m_edits.edits());
+                           m_coding, m_bomLength, m_edits.edits(),
+                           &AnsiCharsetOfPairs(m_run.job.stringPairs()));
     m_run.state.preview->fileWouldChange(std::move(file));
 }
 

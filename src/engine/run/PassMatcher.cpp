@@ -22,8 +22,8 @@ PassMatcher::Stop RegexPassMatcher::scan(qint64)
     return Stop::End;
 }
 
-QByteArray RegexPassMatcher::shownReplacement() const
+QString RegexPassMatcher::shownReplacement() const
 {
     const QByteArray bytes = replacement();
-    return DecodeToAnsi(bytes.constData(), bytes.size(), m_encoding);
+    return DecodeStretch(bytes.constData(), bytes.size(), m_encoding);
 }

@@ -28,8 +28,8 @@ public:
     virtual qint64 matchStart() const = 0;
     virtual qint64 matchEnd() const = 0;
     virtual QByteArray replacement() const = 0;
-    // The replacement as ANSI text, for the confirmation.
-    virtual QByteArray shownReplacement() const = 0;
+    // The replacement as text, for the confirmation.
+    virtual QString shownReplacement() const = 0;
 };
 
 class LiteralPassMatcher final : public PassMatcher
@@ -46,7 +46,7 @@ public:
     qint64 matchStart() const override { return m_matcher.state().matchStart; }
     qint64 matchEnd() const override { return m_matcher.state().matchEnd + 1; }
     QByteArray replacement() const override { return m_pair.replacementBytes; }
-    QByteArray shownReplacement() const override { return m_pair.replacementText; }
+    QString shownReplacement() const override { return m_pair.replacementText; }
 
 private:
     const PreparedPair &m_pair;
@@ -68,7 +68,7 @@ public:
     qint64 matchStart() const override { return m_matcher.matchStart(); }
     qint64 matchEnd() const override { return m_matcher.matchEnd(); }
     QByteArray replacement() const override { return m_matcher.replacement(); }
-    QByteArray shownReplacement() const override;
+    QString shownReplacement() const override;
 
 private:
     RegexMatcher m_matcher;

@@ -18,18 +18,18 @@ enum class ReplaceAnswer { Yes, No, YesToAllInFile, NoToAllInFile, YesToAllFiles
 enum class JobPage { Folders, Files, Strings, Options };
 
 // Everything the replace confirmation shows for one match. The texts of the
-// file are ANSI (Windows-1252) and already display-safe; the dialog decodes
-// them through the pair's display charset.
+// file are decoded (an ANSI file's through the pair's display charset) and
+// already display-safe.
 struct ReplaceConfirmation {
     QByteArray codingName;     // name of the file's effective coding
     QString codingReport;      // how that coding was worked out
     QByteArray displayCharset; // "Default" when the pair names none
     bool equidistantFont = false;
-    QByteArray contextBefore;
-    QByteArray foundText;
-    QByteArray contextAfter;
-    QByteArray replacement; // the replacement text, decoded from its cell form
-    QByteArray findText;    // the find text as entered
+    QString contextBefore;
+    QString foundText;
+    QString contextAfter;
+    QString replacement; // the replacement text, decoded from its cell form
+    QString findText;    // the find text as entered
     QString path;
 };
 

@@ -66,21 +66,12 @@ const TableBuilder tableBuilder;
 
 unsigned char fromUnicode(char16_t unit)
 {
-    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF))
-        return static_cast<unsigned char>(unit);
-    for (int i = 0; i < 32; ++i)
-        if (Tables::windows1252High[i] == unit)
-            return static_cast<unsigned char>(0x80 + i);
-    return replacementByte;
+    return AnsiByte(unit).value_or(replacementByte);
 }
 
 QString toQString(const QByteArray &ansi)
 {
-    QString text(ansi.size(), Qt::Uninitialized);
-    QChar *out = text.data();
-    for (char c : ansi)
-        *out++ = QChar(toUnicode(static_cast<unsigned char>(c)));
-    return text;
+    return AnsiToText(ansi);
 }
 
 QByteArray fromQString(const QString &text)
@@ -107,9 +98,14 @@ QByteArray ansiUpper(const QByteArray &text)
     return result;
 }
 
-bool isWordUnit(char16_t unit)
+char32_t astralUpper(char32_t c)
 {
-    return (unit >= u'0' && unit <= u'9') || unit == u'_' || QChar::isLetter(char32_t(unit));
+    return c <= QChar::LastValidCodePoint ? QChar::toUpper(c) : c;
+}
+
+bool isWordCharacter(char32_t c)
+{
+    return (c >= U'0' && c <= U'9') || c == U'_' || (c <= QChar::LastValidCodePoint && QChar::isLetter(c));
 }
 
 } // namespace CodePage

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/AnsiText.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -14,14 +16,6 @@ namespace CodePage {
 
 namespace Tables {
 
-// The code units of the bytes 0x80 to 0x9F; every other byte is its own unit.
-inline constexpr char16_t windows1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
 // Filled once, before main() runs, by an initialiser in CodePage.cpp; other
 // static initialisers must not rely on them.
 extern char16_t upper[0x10000];
@@ -34,7 +28,7 @@ extern unsigned char ansiUpperBytes[256];
 // undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to U+0081 ... U+009D.
 inline char16_t toUnicode(unsigned char byte)
 {
-    return byte >= 0x80 && byte < 0xA0 ? Tables::windows1252High[byte - 0x80] : char16_t(byte);
+    return AnsiUnit(byte);
 }
 
 // A unit the code page lacks becomes '?'.
@@ -53,6 +47,8 @@ inline unsigned char ansiUpper(unsigned char byte)
 }
 QByteArray ansiUpper(const QByteArray &text);
 
+char32_t astralUpper(char32_t c);
+
 // Unicode simple case mapping of one UTF-16 code unit (surrogates unchanged),
 // from 64 K-entry tables built once.
 inline char16_t unitUpper(char16_t unit)
@@ -64,8 +60,15 @@ inline char16_t unitLower(char16_t unit)
     return Tables::lower[unit];
 }
 
+// The simple upper case of any character: the table inside the Basic
+// Multilingual Plane, Unicode's own mapping beyond it.
+inline char32_t characterUpper(char32_t c)
+{
+    return c < 0x10000 ? Tables::upper[c] : astralUpper(c);
+}
+
 // A word character for the whole-word test: a letter of any script, a digit
 // "0" to "9", or "_".
-bool isWordUnit(char16_t unit);
+bool isWordCharacter(char32_t c);
 
 } // namespace CodePage

@@ -1,5 +1,7 @@
 #include "engine/text/Encodings.h"
 
+#include "settings/DisplayCharsets.h"
+
 #include <QString>
 
 #include <algorithm>
@@ -69,10 +71,7 @@ QString utf16UpToZero(const char *bytes, qint64 count, bool bigEndian)
 {
     QString text;
     for (qint64 i = 0; i + 1 < count; i += 2) {
-        const unsigned char first = byteAt(bytes, i);
-        const unsigned char second = byteAt(bytes, i + 1);
-        const char16_t unit = bigEndian ? char16_t((first << 8) | second)
-                                        : char16_t(first | (second << 8));
+        const char16_t unit = EncodingsDetail::utf16UnitAt(bytes, i, bigEndian);
         if (unit == 0)
             break;
         text.append(QChar(unit));
@@ -133,32 +132,33 @@ bool HasNonPrintable(const char *bytes, qint64 size, int encoding)
     return false;
 }
 
-QByteArray EncodeReplacement(const QByteArray &ansi, int encoding)
+QByteArray EncodeReplacement(const QString &text, int encoding)
 {
     switch (encoding) {
     case EncodingUtf8:
-        return CodePage::toQString(ansi).toUtf8();
+        return text.toUtf8();
     case EncodingUnicode:
     case EncodingUnicodeBigEndian:
-        return utf16Bytes(CodePage::toQString(ansi), encoding == EncodingUnicodeBigEndian);
+        return utf16Bytes(text, encoding == EncodingUnicodeBigEndian);
     default:
-        return ansi;
+        return CodePage::fromQString(text);
     }
 }
 
-QByteArray DecodeToAnsi(const char *bytes, qint64 count, int encoding)
+QString DecodeStretch(const char *bytes, qint64 count, int encoding, const DisplayCharset *charset)
 {
     if (count <= 0)
-        return QByteArray();
+        return QString();
     switch (encoding) {
     case EncodingUtf8:
-        return CodePage::fromQString(QString::fromUtf8(bytes, qstrnlen(bytes, size_t(count))));
+        return QString::fromUtf8(bytes, qstrnlen(bytes, size_t(count)));
     case EncodingUnicode:
     case EncodingUnicodeBigEndian:
-        return CodePage::fromQString(
-            utf16UpToZero(bytes, count, encoding == EncodingUnicodeBigEndian));
-    default:
-        return QByteArray(bytes, count);
+        return utf16UpToZero(bytes, count, encoding == EncodingUnicodeBigEndian);
+    default: {
+        const QByteArray ansi(bytes, count);
+        return charset ? DecodeInCharset(ansi, *charset) : CodePage::toQString(ansi);
+    }
     }
 }
 

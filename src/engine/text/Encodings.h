@@ -2,17 +2,21 @@
 
 // The text library answers "what do these bytes say?": the code pages, the
 // file codings and their byte-order marks, the content scan that tells text
-// from binary, and reading a buffer as UTF-16 code units. It uses no other
+// from binary, and reading a buffer character by character. It uses no other
 // engine library.
 
 #include "engine/text/CodePage.h"
 #include "settings/FileEncoding.h"
 
 #include <QByteArray>
+#include <QChar>
+#include <QString>
 #include <QtGlobal>
 
+struct DisplayCharset;
+
 // Everything that depends on a file's encoding: the byte-order mark, the
-// content guess, the binary test, reading one character as a UTF-16 code unit,
+// content guess, the binary test, reading one character as a code point,
 // encoding the replacement and decoding a stretch for display. Files are never
 // converted as a whole.
 
@@ -38,19 +42,24 @@ int GuessCoding(qint64 size, qint64 evenZeros, qint64 oddZeros, bool looksLikeUt
 // (encoding 1..4).
 bool HasNonPrintable(const char *bytes, qint64 size, int encoding);
 
-// Reads the character at pos (encoding 1..4) as one UTF-16 code unit and moves
-// pos past it. Returns false, leaving pos, when no character starts there: pos
-// is at the end, or only the unpaired last byte of UTF-16 text remains. A
-// malformed UTF-8 sequence reads as unit 0, which matches no pattern unit.
-// Inline because the matcher calls it for every character.
-inline bool DecodeUnit(const char *bytes, qint64 &pos, qint64 length, int encoding,
-                       char16_t &unit);
+// Reads the character at pos (encoding 1..4) as one code point and moves pos
+// past it. Returns false, leaving pos, when no character starts there: pos is
+// at the end, or only the unpaired last byte of UTF-16 text remains. A
+// malformed UTF-8 sequence reads as 0, which matches no pattern character; a
+// UTF-16 surrogate without its partner reads as itself. Inline because the
+// matcher calls it for every character.
+inline bool DecodeCharacter(const char *bytes, qint64 &pos, qint64 length, int encoding,
+                            char32_t &character);
 
-// The ANSI text in the file's encoding, without a byte-order mark.
-QByteArray EncodeReplacement(const QByteArray &ansi, int encoding);
+// The text in the file's encoding, without a byte-order mark. For an ANSI file
+// the text holds one Windows-1252 character per byte.
+QByteArray EncodeReplacement(const QString &text, int encoding);
 
-// A stretch of the file as ANSI text, for display.
-QByteArray DecodeToAnsi(const char *bytes, qint64 count, int encoding);
+// A stretch of the file as text, for display: Unicode text up to its first
+// zero character, ANSI bytes all of them, read through `charset`
+// (Windows-1252 when none is given).
+QString DecodeStretch(const char *bytes, qint64 count, int encoding,
+                      const DisplayCharset *charset = nullptr);
 
 // "ANSI", "UTF-8", "Unicode", "Unicode (big endian)" for 1..4; empty otherwise.
 QByteArray CodingName(int encoding);
@@ -82,10 +91,9 @@ inline bool utf8Forbids(unsigned char previous, unsigned char current)
         || (previousLead && current < 0x80);
 }
 
-// The lead byte alone decides the length, whatever follows; a four-byte
-// sequence reads as the unit of its first three bytes. Overlong forms decode
-// by their bits.
-inline char16_t decodeUtf8(const char *bytes, qint64 &pos, qint64 length)
+// The lead byte alone decides the length, whatever follows (a lead byte from
+// 0xF8 on counts as one of four bytes). Overlong forms decode by their bits.
+inline char32_t decodeUtf8(const char *bytes, qint64 &pos, qint64 length)
 {
     const unsigned char lead = byteAt(bytes, pos++);
     if (lead < 0x80)
@@ -105,38 +113,54 @@ inline char16_t decodeUtf8(const char *bytes, qint64 &pos, qint64 length)
     if (!wellFormed)
         return 0;
     if (further == 1)
-        return char16_t(((lead & 0x1F) << 6) | (byteAt(bytes, start) & 0x3F));
-    return char16_t(((lead & 0x0F) << 12) | ((byteAt(bytes, start) & 0x3F) << 6)
-                    | (byteAt(bytes, start + 1) & 0x3F));
+        return char32_t(((lead & 0x1F) << 6) | (byteAt(bytes, start) & 0x3F));
+    if (further == 2)
+        return char32_t(((lead & 0x0F) << 12) | ((byteAt(bytes, start) & 0x3F) << 6)
+                        | (byteAt(bytes, start + 1) & 0x3F));
+    return char32_t(((lead & 0x07) << 18) | ((byteAt(bytes, start) & 0x3F) << 12)
+                    | ((byteAt(bytes, start + 1) & 0x3F) << 6) | (byteAt(bytes, start + 2) & 0x3F));
+}
+
+inline char16_t utf16UnitAt(const char *bytes, qint64 pos, bool bigEndian)
+{
+    const unsigned char first = byteAt(bytes, pos);
+    const unsigned char second = byteAt(bytes, pos + 1);
+    return bigEndian ? char16_t((first << 8) | second) : char16_t(first | (second << 8));
 }
 
 } // namespace EncodingsDetail
 
-inline bool DecodeUnit(const char *bytes, qint64 &pos, qint64 length, int encoding,
-                       char16_t &unit)
+inline bool DecodeCharacter(const char *bytes, qint64 &pos, qint64 length, int encoding,
+                            char32_t &character)
 {
     using namespace EncodingsDetail;
     switch (encoding) {
     case EncodingUtf8:
         if (pos >= length)
             return false;
-        unit = decodeUtf8(bytes, pos, length);
+        character = decodeUtf8(bytes, pos, length);
         return true;
     case EncodingUnicode:
     case EncodingUnicodeBigEndian: {
         if (length - pos < 2)
             return false;
-        const unsigned char first = byteAt(bytes, pos);
-        const unsigned char second = byteAt(bytes, pos + 1);
-        unit = encoding == EncodingUnicode ? char16_t(first | (second << 8))
-                                           : char16_t((first << 8) | second);
+        const bool bigEndian = encoding == EncodingUnicodeBigEndian;
+        const char16_t unit = utf16UnitAt(bytes, pos, bigEndian);
         pos += 2;
+        character = unit;
+        if (QChar::isHighSurrogate(unit) && length - pos >= 2) {
+            const char16_t low = utf16UnitAt(bytes, pos, bigEndian);
+            if (QChar::isLowSurrogate(low)) {
+                character = QChar::surrogateToUcs4(unit, low);
+                pos += 2;
+            }
+        }
         return true;
     }
     default:
         if (pos >= length)
             return false;
-        unit = CodePage::toUnicode(byteAt(bytes, pos++));
+        character = CodePage::toUnicode(byteAt(bytes, pos++));
         return true;
     }
 }

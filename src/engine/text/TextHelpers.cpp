@@ -1,6 +1,7 @@
 #include "engine/text/TextHelpers.h"
 
 #include "engine/text/Encodings.h"
+#include "settings/DisplayCharsets.h"
 
 namespace {
 
@@ -73,9 +74,10 @@ qint64 contextEnd(const char *data, qint64 length, int encoding, qint64 matchEnd
     return qMin(a, length - 1);
 }
 
-QByteArray shown(const char *data, qint64 from, qint64 count, int encoding)
+QString shown(const char *data, qint64 from, qint64 count, int encoding,
+              const DisplayCharset &charset)
 {
-    return DisplaySafeText(DecodeToAnsi(data + from, qMax<qint64>(0, count), encoding));
+    return DisplaySafeText(DecodeStretch(data + from, qMax<qint64>(0, count), encoding, &charset));
 }
 
 } // namespace
@@ -87,17 +89,18 @@ QString ShortenText(const QString &text, int n)
     return text.left(qMax(0, n - 3)) + QStringLiteral("...");
 }
 
-QByteArray DisplaySafeText(const QByteArray &ansi)
+QString DisplaySafeText(const QString &text)
 {
-    QByteArray out;
-    out.reserve(ansi.size() + ansi.size() / 16);
-    char before = 0;
-    for (char c : ansi) {
-        const auto code = static_cast<unsigned char>(c);
-        if (code < 32 && c != '\t' && c != '\n' && c != '\r')
-            c = char(0xB7);
-        if (c == '\n' && before != '\r')
-            out.append('\r');
+    QString out;
+    out.reserve(text.size() + text.size() / 16);
+    QChar before;
+    for (QChar c : text) {
+        if (c.unicode() < 32 && c != u'\t' && c != u'\n' && c != u'\r')
+            c = QChar(0xB7);
+        else if (IsKeptByte(c))
+            c = QChar::ReplacementCharacter;
+        if (c == u'\n' && before != u'\r')
+            out.append(u'\r');
         out.append(c);
         before = c;
     }
@@ -105,11 +108,11 @@ QByteArray DisplaySafeText(const QByteArray &ansi)
 }
 
 MatchContext BuildMatchContext(const char *data, qint64 length, int encoding, int bomLength,
-                               qint64 matchStart, qint64 matchEnd)
+                               qint64 matchStart, qint64 matchEnd, const DisplayCharset &charset)
 {
     const qint64 start = contextStart(data, encoding, bomLength, matchStart);
     const qint64 end = contextEnd(data, length, encoding, matchEnd);
-    return {shown(data, start, matchStart - start, encoding),
-            shown(data, matchStart, matchEnd - matchStart + 1, encoding),
-            shown(data, matchEnd + 1, end - matchEnd, encoding)};
+    return {shown(data, start, matchStart - start, encoding, charset),
+            shown(data, matchStart, matchEnd - matchStart + 1, encoding, charset),
+            shown(data, matchEnd + 1, end - matchEnd, encoding, charset)};
 }

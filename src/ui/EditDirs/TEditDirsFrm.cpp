@@ -1,6 +1,5 @@
 #include "ui/EditDirs/TEditDirsFrm.h"
 
-#include "engine/text/CodePage.h"
 #include "services/ProgramInfo.h"
 #include "settings/Job.h"
 #include "ui/EditDirs/TDirectoryBrowseFrm.h"
@@ -54,8 +53,8 @@ void TEditDirsFrm::LevelsCBxChange()
 void TEditDirsFrm::SetBackupCaptions()
 {
     const RunOptions &options = m_job.options();
-    const QString folder = TrimmedEntryText(CodePage::toQString(options.backupFolder));
-    const QString prefix = TrimmedEntryText(CodePage::toQString(options.backupPrefix));
+    const QString folder = TrimmedEntryText(options.backupFolder);
+    const QString prefix = TrimmedEntryText(options.backupPrefix);
     // A caption reads "&" as a mnemonic mark; the names show theirs as typed.
     const auto literal = [](QString text) { return text.replace(QLatin1Char('&'), QLatin1String("&&")); };
     IgnoreBackupDirsChk->setText(QStringLiteral("Skip over backup folders '%1'").arg(literal(folder)));
@@ -86,8 +85,6 @@ bool TEditDirsFrm::AcceptFolder(const QString &path)
                                  "files into.");
         return false;
     }
-    if (!AcceptAnsiEntry(this, QStringLiteral("folder"), path))
-        return false;
     if (QFileInfo(path).isDir())
         return true;
     return QMessageBox::question(this, ApplicationTitle,

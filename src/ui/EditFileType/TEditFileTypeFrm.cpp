@@ -56,9 +56,6 @@ void TEditFileTypeFrm::done(int result)
                                      "and ?) for the file selection.");
             return;
         }
-        if (!AcceptAnsiEntry(this, QStringLiteral("file mask"), mask)
-            || !AcceptAnsiEntry(this, QStringLiteral("description"), FileDescriptionEdt->text()))
-            return;
     }
     QDialog::done(result);
 }

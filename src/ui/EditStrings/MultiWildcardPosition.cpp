@@ -4,15 +4,15 @@
 
 namespace {
 
-QByteArray WithoutIgnoredWhiteSpace(const QByteArray &text, WhiteSpaceMode mode)
+QString WithoutIgnoredWhiteSpace(const QString &text, WhiteSpaceMode mode)
 {
     if (mode != WhiteSpaceMode::Ignore && mode != WhiteSpaceMode::IgnoreInclEol)
         return text;
     const bool lineBreaks = mode == WhiteSpaceMode::IgnoreInclEol;
-    QByteArray result;
-    for (const char c : text) {
-        const bool blank = c == ' ' || c == '\t' || c == '\xA0';
-        const bool lineBreak = c == '\r' || c == '\n';
+    QString result;
+    for (const QChar c : text) {
+        const bool blank = c == u' ' || c == u'\t' || c == QChar(0xA0);
+        const bool lineBreak = c == u'\r' || c == u'\n';
         if (!blank && !(lineBreaks && lineBreak))
             result += c;
     }
@@ -21,27 +21,27 @@ QByteArray WithoutIgnoredWhiteSpace(const QByteArray &text, WhiteSpaceMode mode)
 
 // True when `part` holds a character other than the single wildcard; with no
 // single wildcard any character counts.
-bool HasAnchor(QByteArrayView part, char single)
+bool HasAnchor(QStringView part, char single)
 {
     return std::any_of(part.begin(), part.end(),
-                       [single](char c) { return !single || c != single; });
+                       [single](QChar c) { return !single || c != QLatin1Char(single); });
 }
 
 } // namespace
 
-MultiWildcardPosition CheckMultiWildcardPosition(const QByteArray &findText, WhiteSpaceMode mode,
+MultiWildcardPosition CheckMultiWildcardPosition(const QString &findText, WhiteSpaceMode mode,
                                                  char single, char multi)
 {
     if (!multi)
         return MultiWildcardPosition::Fine;
-    const QByteArray text = WithoutIgnoredWhiteSpace(findText, mode);
-    const qsizetype first = text.indexOf(multi);
+    const QString text = WithoutIgnoredWhiteSpace(findText, mode);
+    const qsizetype first = text.indexOf(QLatin1Char(multi));
     if (first < 0)
         return MultiWildcardPosition::Fine;
-    if (!HasAnchor(QByteArrayView(text).first(first), single))
+    if (!HasAnchor(QStringView(text).first(first), single))
         return MultiWildcardPosition::Leading;
-    const qsizetype last = text.lastIndexOf(multi);
-    if (!HasAnchor(QByteArrayView(text).sliced(last + 1), single))
+    const qsizetype last = text.lastIndexOf(QLatin1Char(multi));
+    if (!HasAnchor(QStringView(text).sliced(last + 1), single))
         return MultiWildcardPosition::Trailing;
     return MultiWildcardPosition::Fine;
 }

@@ -3,7 +3,7 @@
 #include "engine/match/RegexPair.h"
 #include "engine/text/CodePage.h"
 #include "settings/PairOptions.h"
-#include "ui/DisplayCharsets.h"
+#include "settings/DisplayCharsets.h"
 #include "ui/EditStrings/HtmlView.h"
 #include "ui/EditStrings/MultiWildcardPosition.h"
 #include "widgets/TSizeGrip.h"
@@ -66,13 +66,13 @@ QString ShownText(const QPlainTextEdit *memo)
     return text;
 }
 
-// The first character of `text` that `charset` cannot store.
+// The first character of `text` that `charset` cannot spell.
 QString FirstUnstorable(const QString &text, const DisplayCharset &charset)
 {
     for (qsizetype i = 0; i < text.size();) {
         const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
         const QString character = text.mid(i, length);
-        if (!EncodeFromDisplay(character, charset))
+        if (!EncodeInCharset(character, charset))
             return character;
         i += length;
     }
@@ -110,7 +110,6 @@ TEditStringsFrm::TEditStringsFrm(QWidget *parent) : QDialog(parent)
     for (const DisplayCharset &charset : DisplayCharsets)
         CharsetCBx->addItem(QString::fromLatin1(charset.name));
     CharsetCBx->setCurrentIndex(DisplayCharsetIndex("Default"));
-    m_shownCharset = &selectedCharset();
     // Even at the dialog's smallest size each text shows a few lines: the
     // smallest height follows from the memos'.
     for (QPlainTextEdit *memo : {FindWhatMmo, ReplaceWithMmo})
@@ -119,6 +118,8 @@ TEditStringsFrm::TEditStringsFrm(QWidget *parent) : QDialog(parent)
     setMinimumHeight(qMax(minimumHeight(), layout()->totalMinimumSize().height()));
 
     connect(CharsetCBx, &QComboBox::currentIndexChanged, this, &TEditStringsFrm::CharsetCBxChange);
+    for (QPlainTextEdit *memo : {FindWhatMmo, ReplaceWithMmo})
+        connect(memo, &QPlainTextEdit::textChanged, this, &TEditStringsFrm::updateCharsetHint);
     connect(ViewAsCBx, &QComboBox::currentIndexChanged, this, &TEditStringsFrm::ViewAsCBxChange);
     // Only the user's pick keeps the two wildcards apart; options set from a
     // text are left for the close checks to judge.
@@ -192,26 +193,24 @@ void TEditStringsFrm::SetEquidistantFont(bool on)
     }
 }
 
-void TEditStringsFrm::setFindText(const QByteArray &bytes)
+void TEditStringsFrm::setFindText(const QString &text)
 {
-    showBytes(FindWhatMmo, m_find, bytes, false);
+    showText(FindWhatMmo, m_find, text, false);
 }
 
-QByteArray TEditStringsFrm::findText() const
+QString TEditStringsFrm::findText() const
 {
-    // A text the charset cannot store never passes OK; until then the bytes
-    // last set stand.
-    return memoBytes(FindWhatMmo, m_find).value_or(m_find.bytes);
+    return memoText(FindWhatMmo, m_find);
 }
 
-void TEditStringsFrm::setReplaceText(const QByteArray &bytes)
+void TEditStringsFrm::setReplaceText(const QString &text)
 {
-    showBytes(ReplaceWithMmo, m_replace, bytes, false);
+    showText(ReplaceWithMmo, m_replace, text, false);
 }
 
-QByteArray TEditStringsFrm::replaceText() const
+QString TEditStringsFrm::replaceText() const
 {
-    return memoBytes(ReplaceWithMmo, m_replace).value_or(m_replace.bytes);
+    return memoText(ReplaceWithMmo, m_replace);
 }
 
 void TEditStringsFrm::done(int result)
@@ -248,16 +247,28 @@ void TEditStringsFrm::resizeEvent(QResizeEvent *event)
 
 void TEditStringsFrm::CharsetCBxChange()
 {
-    // The bytes stay and are shown again through the new charset. A text
-    // edited into characters the old charset cannot store stays as typed:
-    // it has no bytes yet, and OK judges it against the new charset.
-    const std::optional<QByteArray> find = memoBytes(FindWhatMmo, m_find);
-    const std::optional<QByteArray> replace = memoBytes(ReplaceWithMmo, m_replace);
-    m_shownCharset = &selectedCharset();
-    if (find)
-        showBytes(FindWhatMmo, m_find, *find, htmlView());
-    if (replace)
-        showBytes(ReplaceWithMmo, m_replace, *replace, htmlView());
+    // The texts stay as they are; the charset only says how they are spelled
+    // in ANSI files.
+    updateCharsetHint();
+}
+
+// A pair whose texts its charset cannot spell does not occur in ANSI files;
+// the charset list says so rather than refusing the pair.
+void TEditStringsFrm::updateCharsetHint()
+{
+    QString missing;
+    for (const QPlainTextEdit *memo : {FindWhatMmo, ReplaceWithMmo}) {
+        const QString text = ShownText(memo);
+        missing = FirstUnstorable(htmlView() ? TextToHtml(text) : text, selectedCharset());
+        if (!missing.isEmpty())
+            break;
+    }
+    CharsetCBx->setToolTip(
+        missing.isEmpty()
+            ? QString()
+            : QStringLiteral("The charset \"%1\" has no spelling of \"%2\": the pair is not "
+                             "looked for in ANSI files, only in UTF-8 and Unicode files.")
+                  .arg(CharsetCBx->currentText(), missing));
 }
 
 void TEditStringsFrm::ViewAsCBxChange(int index)
@@ -303,21 +314,19 @@ const DisplayCharset &TEditStringsFrm::selectedCharset() const
     return DisplayCharsetOrDefault(CharsetCBx->currentText().toLatin1());
 }
 
-void TEditStringsFrm::showBytes(QPlainTextEdit *memo, MemoText &state, const QByteArray &bytes,
-                                bool asHtml)
+void TEditStringsFrm::showText(QPlainTextEdit *memo, MemoText &state, const QString &text,
+                               bool asHtml)
 {
-    const QString text = DecodeForDisplay(bytes, *m_shownCharset);
     memo->setPlainText(asHtml ? HtmlToText(text) : text);
-    state = {bytes, ShownText(memo), asHtml};
+    state = {text, ShownText(memo), asHtml};
 }
 
-std::optional<QByteArray> TEditStringsFrm::memoBytes(const QPlainTextEdit *memo,
-                                                     const MemoText &state) const
+QString TEditStringsFrm::memoText(const QPlainTextEdit *memo, const MemoText &state) const
 {
     const QString text = ShownText(memo);
     if (text == state.shown && htmlView() == state.shownAsHtml)
-        return state.bytes;
-    return EncodeFromDisplay(htmlView() ? TextToHtml(text) : text, *m_shownCharset);
+        return state.text;
+    return htmlView() ? TextToHtml(text) : text;
 }
 
 bool TEditStringsFrm::closeChecksPass()
@@ -326,14 +335,12 @@ bool TEditStringsFrm::closeChecksPass()
         Inform(this, QStringLiteral("No \"Find what\" string specified."));
         return false;
     }
-    if (!textsFitCharset())
-        return false;
-    const QByteArray find = findText();
+    const QString find = findText();
     return RegularExpressionChk->isChecked() ? regularExpressionChecksPass(find)
                                              : wildcardChecksPass(find);
 }
 
-bool TEditStringsFrm::wildcardChecksPass(const QByteArray &find)
+bool TEditStringsFrm::wildcardChecksPass(const QString &find)
 {
     if (SingleCharWildCardCBx->currentIndex() > 0
         && SingleCharWildCardCBx->currentText() == MultiCharWildCardCBx->currentText()) {
@@ -364,18 +371,17 @@ bool TEditStringsFrm::wildcardChecksPass(const QByteArray &find)
 
 // PCRE2's message names the offset in the pattern; the cursor is put there
 // (the memo shows each CR LF as one line break).
-bool TEditStringsFrm::regularExpressionChecksPass(const QByteArray &find)
+bool TEditStringsFrm::regularExpressionChecksPass(const QString &find)
 {
     const CompiledRegexPair compiled =
-        CompileRegexPair(CodePage::toQString(find), CodePage::toQString(replaceText()),
-                         CaseSensitiveChk->isChecked());
+        CompileRegexPair(find, replaceText(), CaseSensitiveChk->isChecked());
     const auto *error = std::get_if<RegexPairError>(&compiled);
     if (!error)
         return true;
     Inform(this, error->message);
     QPlainTextEdit *memo = error->offset < 0 ? ReplaceWithMmo : FindWhatMmo;
     if (error->offset >= 0) {
-        const QString before = DecodeForDisplay(find.left(error->offset), *m_shownCharset);
+        const QString before = find.left(error->offset);
         QTextCursor cursor = memo->textCursor();
         cursor.setPosition(int(before.size() - before.count(QLatin1String("\r\n"))));
         cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
@@ -385,33 +391,13 @@ bool TEditStringsFrm::regularExpressionChecksPass(const QByteArray &find)
     return false;
 }
 
-bool TEditStringsFrm::textsFitCharset()
-{
-    const std::pair<QPlainTextEdit *, const MemoText *> memos[] = {{FindWhatMmo, &m_find},
-                                                                   {ReplaceWithMmo, &m_replace}};
-    for (const auto &[memo, state] : memos) {
-        if (memoBytes(memo, *state))
-            continue;
-        const QString caption =
-            memo == FindWhatMmo ? QStringLiteral("Find what") : QStringLiteral("Replace with");
-        Inform(this,
-               QStringLiteral("The \"%1\" text holds the character \"%2\", which the charset for "
-                              "display \"%3\" cannot store.\n"
-                              "Remove the character or choose another charset for display.")
-                   .arg(caption, FirstUnstorable(ShownText(memo), *m_shownCharset),
-                        QString::fromLatin1(m_shownCharset->name)));
-        return false;
-    }
-    return true;
-}
-
 // Asks whether to clear a wildcard whose character the find text lacks;
 // false when the user cancels.
 bool TEditStringsFrm::keepOrClearAbsentWildcard(QComboBox *list, const char *piece,
-                                                const QByteArray &find)
+                                                const QString &find)
 {
     const char wildcard = WildcardChar(list);
-    if (!wildcard || find.contains(wildcard))
+    if (!wildcard || find.contains(QLatin1Char(wildcard)))
         return true;
     const QString question =
         QStringLiteral("The character %1 is selected for %2, but no such character is present the "

@@ -4,16 +4,15 @@
 
 #include <QByteArray>
 #include <QDialog>
-#include <optional>
+#include <QString>
 
 struct DisplayCharset;
 
 // The editor of one string pair: the find and replace texts and the pair's
 // options text. Created once and reused; the controls keep their state between
-// showings except what the callers set. The texts are the job's bytes (line
-// breaks CR LF), shown through the selected display charset; typed text is
-// encoded back through it, and the dialog refuses to close with OK while a
-// text holds a character that charset cannot store. With "Regular
+// showings except what the callers set. The texts are the job's texts (line
+// breaks CR LF); the display charset says how the pair is spelled in ANSI
+// files, and a hint tells when it cannot spell the texts. With "Regular
 // expression" checked the white-space modes and the wildcards do not apply
 // (they are disabled and written as None), and OK refuses a pattern PCRE2
 // cannot compile, marking where, or a replacement that refers to a group the
@@ -32,10 +31,10 @@ public:
     void ResetOptions();
     void SetEquidistantFont(bool on);
 
-    void setFindText(const QByteArray &bytes);
-    QByteArray findText() const;
-    void setReplaceText(const QByteArray &bytes);
-    QByteArray replaceText() const;
+    void setFindText(const QString &text);
+    QString findText() const;
+    void setReplaceText(const QString &text);
+    QString replaceText() const;
 
     // Closing returns the view to Text; closing with Accepted then runs the
     // close checks, and a check that fails keeps the dialog open.
@@ -46,11 +45,11 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    // The bytes a memo was last filled with and the text it showed for them,
-    // so that an untouched text gives back its bytes exactly, even bytes its
-    // charset cannot show.
+    // The text a memo was last filled with and what it showed for it, so
+    // that an untouched text comes back exactly, even bytes a settings file
+    // held that its charset does not spell.
     struct MemoText {
-        QByteArray bytes;
+        QString text;
         QString shown;
         bool shownAsHtml = false;
     };
@@ -63,17 +62,16 @@ private:
 
     bool htmlView() const;
     const DisplayCharset &selectedCharset() const;
-    void showBytes(QPlainTextEdit *memo, MemoText &state, const QByteArray &bytes, bool asHtml);
-    std::optional<QByteArray> memoBytes(const QPlainTextEdit *memo, const MemoText &state) const;
+    void showText(QPlainTextEdit *memo, MemoText &state, const QString &text, bool asHtml);
+    QString memoText(const QPlainTextEdit *memo, const MemoText &state) const;
+    void updateCharsetHint();
 
     bool closeChecksPass();
-    bool wildcardChecksPass(const QByteArray &find);
-    bool regularExpressionChecksPass(const QByteArray &find);
-    bool textsFitCharset();
-    bool keepOrClearAbsentWildcard(QComboBox *list, const char *piece, const QByteArray &find);
+    bool wildcardChecksPass(const QString &find);
+    bool regularExpressionChecksPass(const QString &find);
+    bool keepOrClearAbsentWildcard(QComboBox *list, const char *piece, const QString &find);
 
     MemoText m_find;
     MemoText m_replace;
-    const DisplayCharset *m_shownCharset; // the charset the memos show their bytes through
     bool m_equidistantFont = false;
 };

@@ -30,9 +30,9 @@ public:
 
     bool mayReplaceJob() override { return m_window.QuerySaveChanges(); }
     void setLoading(bool loading) override { m_window.Loading = loading; }
-    void showInformation(const QByteArray &message) override
+    void showInformation(const QString &message) override
     {
-        m_window.runHost().showMessage(CodePage::toQString(message));
+        m_window.runHost().showMessage(message);
     }
     void addRecentFile(const QString &path) override { m_window.recentFiles().Add(path); }
     void markNotModified() override { m_window.SetModified(false); }

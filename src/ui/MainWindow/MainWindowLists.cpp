@@ -111,9 +111,8 @@ namespace {
 
 TextTable::Row folderRow(const TEditDirsFrm &dialog)
 {
-    return {CodePage::fromQString(dialog.DirEdt->text()),
-            CodePage::fromQString(dialog.LevelsCBx->currentText()),
-            dialog.IgnoreBackupDirsChk->isChecked() ? QByteArray("-B") : QByteArray("+B")};
+    return {dialog.DirEdt->text(), dialog.LevelsCBx->currentText(),
+            dialog.IgnoreBackupDirsChk->isChecked() ? QStringLiteral("-B") : QStringLiteral("+B")};
 }
 
 } // namespace
@@ -134,11 +133,10 @@ void TPKSarvonexFrm::EditDirBtnClick()
 {
     const int row = selectedRow(DirsGrd);
     const TextTable::Row cells = m_job.folders().row(row);
-    EditDirsFrm->DirEdt->setText(CodePage::toQString(cells[0]));
-    const int depth = EditDirsFrm->LevelsCBx->findText(CodePage::toQString(cells[1]),
-                                                       Qt::MatchFixedString);
+    EditDirsFrm->DirEdt->setText(cells[0]);
+    const int depth = EditDirsFrm->LevelsCBx->findText(cells[1], Qt::MatchFixedString);
     EditDirsFrm->LevelsCBx->setCurrentIndex(qMax(depth, 0));
-    const bool skip = cells[2] != "+B";
+    const bool skip = cells[2] != QLatin1String("+B");
     EditDirsFrm->IgnoreBackupDirsChk->setChecked(skip);
     EditDirsFrm->IgnoreBackupFilesChk->setChecked(skip);
     if (EditDirsFrm->exec() != QDialog::Accepted)
@@ -157,9 +155,9 @@ void TPKSarvonexFrm::DeleteDirBtnClick()
 
 TextTable::Row TPKSarvonexFrm::fileTypeRow(bool included) const
 {
-    return {CodePage::fromQString(EditFileTypeFrm->FileMaskEdt->text()),
-            included ? EditFileTypeFrm->EncodingName() : QByteArray(),
-            CodePage::fromQString(EditFileTypeFrm->FileDescriptionEdt->text())};
+    return {EditFileTypeFrm->FileMaskEdt->text(),
+            included ? QString::fromLatin1(EditFileTypeFrm->EncodingName()) : QString(),
+            EditFileTypeFrm->FileDescriptionEdt->text()};
 }
 
 void TPKSarvonexFrm::addFileType(QTableView *grid, bool included)
@@ -183,10 +181,10 @@ void TPKSarvonexFrm::editFileType(QTableView *grid, bool included)
     const TextTable::Row cells = table->row(row);
     // An empty row keeps the encoding chosen last.
     const bool empty = table->isBlankRow(row);
-    EditFileTypeFrm->FileMaskEdt->setText(CodePage::toQString(cells[0]));
-    EditFileTypeFrm->FileDescriptionEdt->setText(CodePage::toQString(cells[2]));
+    EditFileTypeFrm->FileMaskEdt->setText(cells[0]);
+    EditFileTypeFrm->FileDescriptionEdt->setText(cells[2]);
     if (included && !empty)
-        EditFileTypeFrm->SetEncodingName(cells[1]);
+        EditFileTypeFrm->SetEncodingName(cells[1].toLatin1());
     EditFileTypeFrm->ShowEncodingChoice(included);
     if (EditFileTypeFrm->exec() != QDialog::Accepted)
         return;
@@ -260,14 +258,15 @@ void TPKSarvonexFrm::DeleteExclFileBtnClick()
 TextTable::Row TPKSarvonexFrm::stringPairRow() const
 {
     return {EncodeCellText(EditStringsFrm->findText()),
-            EncodeCellText(EditStringsFrm->replaceText()), EditStringsFrm->OptionsToText()};
+            EncodeCellText(EditStringsFrm->replaceText()),
+            QString::fromLatin1(EditStringsFrm->OptionsToText())};
 }
 
 void TPKSarvonexFrm::AddStringsBtnClick()
 {
     EditStringsFrm->SetEquidistantFont(PreferEquidistantFontChk->isChecked());
-    EditStringsFrm->setFindText(QByteArray());
-    EditStringsFrm->setReplaceText(QByteArray());
+    EditStringsFrm->setFindText(QString());
+    EditStringsFrm->setReplaceText(QString());
     EditStringsFrm->ResetOptions();
     EditStringsFrm->SingleCharWildCardCBx->setCurrentIndex(0);
     EditStringsFrm->MultiCharWildCardCBx->setCurrentIndex(0);
@@ -284,7 +283,7 @@ void TPKSarvonexFrm::EditStringsBtnClick()
     EditStringsFrm->SetEquidistantFont(PreferEquidistantFontChk->isChecked());
     EditStringsFrm->setFindText(DecodeCellText(cells[0]));
     EditStringsFrm->setReplaceText(DecodeCellText(cells[1]));
-    EditStringsFrm->OptionsFromText(cells[2].left(MaxOptionsText));
+    EditStringsFrm->OptionsFromText(cells[2].left(MaxOptionsText).toLatin1());
     if (EditStringsFrm->exec() != QDialog::Accepted)
         return;
     m_job.stringPairs().setRow(row, stringPairRow());

@@ -63,9 +63,9 @@ void TPKSarvonexFrm::OptionsToControls()
     checkChoice(m_binaryFiles, o.binaryFiles);
     checkChoice(m_readOnlyFiles, o.readOnlyFiles);
     checkChoice(m_backUpMode, o.backupMode);
-    BackFolderEdt->setText(CodePage::toQString(o.backupFolder));
-    BackPrefixEdt->setText(CodePage::toQString(o.backupPrefix));
-    BackSuffixEdt->setText(CodePage::toQString(o.backupSuffix));
+    BackFolderEdt->setText(o.backupFolder);
+    BackPrefixEdt->setText(o.backupPrefix);
+    BackSuffixEdt->setText(o.backupSuffix);
     PreserveDateTimeChk->setChecked(o.preserveDateTime);
     SetArchiveChk->setChecked(o.setArchiveAttribute);
     PromptEachReplaceChk->setChecked(o.promptEachReplace);
@@ -82,9 +82,9 @@ RunOptions TPKSarvonexFrm::ControlsToOptions() const
     o.binaryFiles = m_binaryFiles.checkedId();
     o.readOnlyFiles = m_readOnlyFiles.checkedId();
     o.backupMode = m_backUpMode.checkedId();
-    o.backupFolder = CodePage::fromQString(BackFolderEdt->text());
-    o.backupPrefix = CodePage::fromQString(BackPrefixEdt->text());
-    o.backupSuffix = CodePage::fromQString(BackSuffixEdt->text());
+    o.backupFolder = BackFolderEdt->text();
+    o.backupPrefix = BackPrefixEdt->text();
+    o.backupSuffix = BackSuffixEdt->text();
     o.preserveDateTime = PreserveDateTimeChk->isChecked();
     o.setArchiveAttribute = SetArchiveChk->isChecked();
     o.promptEachReplace = PromptEachReplaceChk->isChecked();

@@ -46,20 +46,18 @@ void TPKSarvonexFrm::ReplaceinOneFile1Click()
     const QFileInfo chosen(dialog.selectedFiles().constFirst());
     const QString folder = chosen.absolutePath();
     const QString name = chosen.fileName();
-    // A job keeps its folder and mask as Windows-1252 text, and the mask
-    // reads "*" and "?" as wildcards: a name that cannot be kept exactly
-    // would make the job name other files.
-    if (!HasAnsiSpelling(folder) || !HasAnsiSpelling(name) || name.contains(QLatin1Char('*'))
-        || name.contains(QLatin1Char('?'))) {
+    // The mask reads "*" and "?" as wildcards: such a name would make the job
+    // name other files.
+    if (name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'))) {
         m_host.showMessage("The file \"" + chosen.absoluteFilePath()
                            + "\" cannot be named in a job: its folder or name holds characters "
                              "that a job cannot keep. Rename it, or choose another file.");
         return;
     }
 
-    m_job.folders().AppendRow({CodePage::fromQString(folder), "None", QByteArray()});
+    m_job.folders().AppendRow({folder, QStringLiteral("None"), QString()});
     PageControl1->setCurrentIndex(int(JobPage::Files));
-    m_job.fileTypes().AppendRow({CodePage::fromQString(name), QByteArray(), QByteArray()});
+    m_job.fileTypes().AppendRow({name, QString(), QString()});
     PageControl1->setCurrentIndex(int(JobPage::Strings));
     AddStringsBtnClick();
     if (m_job.stringPairs().isEmpty())

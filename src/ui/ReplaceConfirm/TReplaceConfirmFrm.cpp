@@ -144,9 +144,9 @@ void TReplaceConfirmFrm::SetEquidistantFont(bool equidistant)
     m_equidistant = equidistant;
 }
 
-void TReplaceConfirmFrm::SetOccurrence(const QByteArray &before, const QByteArray &found,
-                                       const QByteArray &after, const QByteArray &replacement,
-                                       const QByteArray &findText)
+void TReplaceConfirmFrm::SetOccurrence(const QString &before, const QString &found,
+                                       const QString &after, const QString &replacement,
+                                       const QString &findText)
 {
     m_before = before;
     m_found = found;
@@ -282,11 +282,11 @@ void TReplaceConfirmFrm::UpdateSelectionTmrTimer()
             select(memo->edit, memo->start, memo->length);
 }
 
-// The bytes as the display charset shows them, with each CR LF as one line
-// break, so that a highlight position counts what the memo holds.
-QString TReplaceConfirmFrm::displayed(const QByteArray &bytes) const
+// The text with each CR LF as one line break, so that a highlight position
+// counts what the memo holds.
+QString TReplaceConfirmFrm::displayed(const QString &text)
 {
-    return DecodeForDisplay(bytes, *m_charset).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
 void TReplaceConfirmFrm::fillMemos()

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/run/RunHost.h"
-#include "ui/DisplayCharsets.h"
+#include "settings/DisplayCharsets.h"
 #include "ui_TReplaceConfirmFrm.h"
 
 #include <QByteArray>
@@ -40,8 +40,8 @@ public:
     void SetEquidistantFont(bool equidistant);
     // The texts of one match: before, found and after are display-safe ANSI
     // bytes; the replacement and the find text are plain.
-    void SetOccurrence(const QByteArray &before, const QByteArray &found, const QByteArray &after,
-                       const QByteArray &replacement, const QByteArray &findText);
+    void SetOccurrence(const QString &before, const QString &found, const QString &after,
+                       const QString &replacement, const QString &findText);
     void SetFileName(const QString &path);
 
     // Sets everything from the match, shows the dialog modally and returns
@@ -74,7 +74,7 @@ private:
     void ShowWrappedLblClick();
     void UpdateSelectionTmrTimer();
 
-    QString displayed(const QByteArray &bytes) const;
+    static QString displayed(const QString &text);
     void fillMemos();
     void fill(HighlightedMemo &memo, const QString &before, const QString &middle,
               const QString &after);
@@ -83,11 +83,11 @@ private:
     void shortenFileName();
 
     const DisplayCharset *m_charset;
-    QByteArray m_before;
-    QByteArray m_found;
-    QByteArray m_after;
-    QByteArray m_replacement;
-    QByteArray m_findText;
+    QString m_before;
+    QString m_found;
+    QString m_after;
+    QString m_replacement;
+    QString m_findText;
     QString m_fileName;
     bool m_equidistant = false;
     bool m_showFindWhat = false;

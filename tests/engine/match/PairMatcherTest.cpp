@@ -24,16 +24,16 @@ Matches referenceMatches(const PreparedPair &pair, const QByteArray &text, int e
     Matches matches;
     qint64 pos = bomLength, restart = -1, start = 0;
     qsizetype pi = 0, anchor = 0;
-    char16_t previous = 0, c = 0;
+    char32_t previous = 0, c = 0;
     while (pos < length) {
         if (pi == 0)
             start = pos;
-        if (!DecodeUnit(data, pos, length, encoding, c))
+        if (!DecodeCharacter(data, pos, length, encoding, c))
             break;
         if (anchor == pi)
             restart = pos;
         if (!pair.options.caseSensitive)
-            c = CodePage::unitUpper(c);
+            c = CodePage::characterUpper(c);
         if (pair.options.ignoresWhiteSpace() && white.contains(c))
             continue;
         if (pair.options.normalizes() && white.contains(c) && white.contains(previous))
@@ -86,10 +86,11 @@ TEST(PairMatcherTest, SkipAheadFindsWhatThePlainScanFinds)
             byte = textBytes[random() % textBytes.size()];
         const int encoding = int(random() % 4) + 1;
         if (round % 2)
-            text = EncodeReplacement(text, encoding);
+            text = EncodeAnsiText((text), encoding);
         const QByteArray find = finds[random() % std::size(finds)];
         const QByteArray option = options[random() % std::size(options)];
-        const PreparedPair pair = PreparePair(find, "", option, encoding);
+        const PreparedPair pair =
+            PreparePair(CodePage::toQString(find), "", QString::fromLatin1(option), encoding);
         if (pair.pattern.empty())
             continue; // white space only, in an Ignore mode
         const int bomLength = int(random() % 3);
@@ -137,7 +138,7 @@ TEST(PairMatcherTest, ALongRunOfWhiteSpaceIsNotReadOncePerCharacter)
         const QByteArray ansi = "x" + QByteArray(Blanks, ' ') + c.after;
         for (int encoding : {EncodingAnsi, EncodingUtf8, EncodingUnicode}) {
             const int unit = encoding == EncodingUnicode ? 2 : 1;
-            const QByteArray text = EncodeReplacement(ansi, encoding);
+            const QByteArray text = EncodeAnsiText((ansi), encoding);
             const PreparedPair pair = PreparePair(c.find, "", c.options, encoding);
             Matches matches;
             for (const auto &[start, end] : matchesOf(pair, text, encoding, 0, true, 1024))

@@ -1,5 +1,6 @@
 #include "engine/run/ApplyStringPair.h"
 #include "engine/text/Encodings.h"
+#include "support/AnsiText.h"
 #include "support/PairPassFixture.h"
 
 #include <gtest/gtest.h>
@@ -19,8 +20,8 @@ protected:
                      const QByteArray &options, int encoding = EncodingAnsi, int bomLength = 0)
     {
         ByteBuffer buffer = bufferOf(bytes);
-        changed = ApplyStringPair(buffer, find, replace, options, "/data/file.txt", counters,
-                                  encoding, bomLength, run);
+        changed = ApplyStringPair(buffer, Ansi(find), Ansi(replace), Ansi(options),
+                                  "/data/file.txt", counters, encoding, bomLength, run);
         return contentOf(buffer);
     }
 };
@@ -63,8 +64,8 @@ TEST_F(ApplyStringPairTest, MatchesInEveryEncoding)
     };
     for (int encoding : AllEncodings) {
         for (const auto &c : cases) {
-            const QByteArray text = EncodeReplacement(c.text, encoding);
-            const QByteArray expected = EncodeReplacement(c.expected, encoding);
+            const QByteArray text = EncodeAnsiText(c.text, encoding);
+            const QByteArray expected = EncodeAnsiText(c.expected, encoding);
             EXPECT_EQ(apply(text, c.find, "#", c.options, encoding), expected)
                 << "encoding " << encoding << ", find \"" << c.find << "\" in \"" << c.text
                 << "\" with \"" << c.options << "\"";
@@ -167,7 +168,7 @@ TEST_F(ApplyStringPairTest, ConfirmationShowsTheMatch)
     options.preferEquidistantFont = true;
     job.setOptions(options);
     host.replaceAnswers = {ReplaceAnswer::No, ReplaceAnswer::No};
-    apply(EncodeReplacement("one\r\nx\x01 F\xD6\xD6 y\nz", EncodingUtf8), "f\xF6\xF6", "{TAB}r",
+    apply(EncodeAnsiText("one\r\nx\x01 F\xD6\xD6 y\nz", EncodingUtf8), "f\xF6\xF6", "{TAB}r",
           "[Russian]", EncodingUtf8);
     apply("FOO", "foo", "r", "", EncodingAnsi);
 
@@ -177,11 +178,11 @@ TEST_F(ApplyStringPairTest, ConfirmationShowsTheMatch)
     EXPECT_EQ(first.codingReport, "report");
     EXPECT_EQ(first.displayCharset, "Russian");
     EXPECT_TRUE(first.equidistantFont);
-    EXPECT_EQ(first.contextBefore, "one\r\nx\xB7 ");
-    EXPECT_EQ(first.foundText, "F\xD6\xD6");
+    EXPECT_EQ(first.contextBefore, Ansi("one\r\nx\xB7 "));
+    EXPECT_EQ(first.foundText, Ansi("F\xD6\xD6"));
     EXPECT_EQ(first.contextAfter, " y\r\nz");
     EXPECT_EQ(first.replacement, "\tr");
-    EXPECT_EQ(first.findText, "f\xF6\xF6");
+    EXPECT_EQ(first.findText, Ansi("f\xF6\xF6"));
     EXPECT_EQ(first.path, "/data/file.txt");
     const ReplaceConfirmation &atStart = host.confirmations[1];
     EXPECT_EQ(atStart.displayCharset, "Default");
@@ -201,26 +202,26 @@ TEST_F(ApplyStringPairTest, ContextIsLimitedToEightLinesAndAThousandUnits)
     const QByteArray longLine(3000, 'y');
     for (int encoding : {EncodingAnsi, EncodingUnicode}) {
         host.confirmations.clear();
-        apply(EncodeReplacement(lines + "X" + lines, encoding), "X", "", "c", encoding);
-        apply(EncodeReplacement(longLine + "X" + longLine, encoding), "X", "", "c", encoding);
+        apply(EncodeAnsiText(lines + "X" + lines, encoding), "X", "", "c", encoding);
+        apply(EncodeAnsiText(longLine + "X" + longLine, encoding), "X", "", "c", encoding);
         ASSERT_EQ(host.confirmations.size(), 2);
         const ReplaceConfirmation &byLines = host.confirmations[0];
         EXPECT_TRUE(byLines.contextBefore.endsWith("line6\r\nline7\r\nline8\r\nline9\r\n"
                                                    "line10\r\nline11\r\nline12\r\n"));
         EXPECT_FALSE(byLines.contextBefore.contains("line5"));
-        EXPECT_TRUE(byLines.contextAfter.startsWith(lines.left(lines.indexOf("line9"))));
+        EXPECT_TRUE(byLines.contextAfter.startsWith(Ansi(lines.left(lines.indexOf("line9")))));
         EXPECT_FALSE(byLines.contextAfter.contains("line9"));
-        EXPECT_EQ(host.confirmations[1].contextBefore, QByteArray(1024, 'y'));
-        EXPECT_EQ(host.confirmations[1].contextAfter, QByteArray(1024, 'y'));
+        EXPECT_EQ(host.confirmations[1].contextBefore, QString(1024, u'y'));
+        EXPECT_EQ(host.confirmations[1].contextAfter, QString(1024, u'y'));
     }
 
     // The limit is in bytes: 512 two-byte letters of UTF-8 on each side.
     host.confirmations.clear();
-    const QByteArray letters = EncodeReplacement(QByteArray(600, '\xE9'), EncodingUtf8);
+    const QByteArray letters = EncodeAnsiText(QByteArray(600, '\xE9'), EncodingUtf8);
     apply(letters + "X" + letters, "X", "", "c", EncodingUtf8);
     ASSERT_EQ(host.confirmations.size(), 1);
-    EXPECT_EQ(host.confirmations[0].contextBefore, QByteArray(512, '\xE9'));
-    EXPECT_EQ(host.confirmations[0].contextAfter, QByteArray(512, '\xE9'));
+    EXPECT_EQ(host.confirmations[0].contextBefore, QString(512, QChar(0xE9)));
+    EXPECT_EQ(host.confirmations[0].contextAfter, QString(512, QChar(0xE9)));
 }
 
 TEST_F(ApplyStringPairTest, ProgressAndEnlargingStatus)
@@ -299,7 +300,7 @@ TEST_F(ApplyStringPairTest, RandomTextWithoutAMatchIsUnchanged)
     // No byte that could read as "z" or "Z" in any encoding.
     QByteArray alphabet;
     for (int byte = 0; byte < 256; ++byte)
-        if (!QByteArray("zZ\xC1\xE0\xF0").contains(char(byte)))
+        if (!QByteArray("zZ\xC1\xE0\xF0\xF8").contains(char(byte)))
             alphabet += char(byte);
     const char *pairs[][2] = {{"zz", "c"}, {"zz", ""}, {"z z", "nw"}, {"zz", "I"},
                               {"z*z", "(?*)"}, {"*z", "(?*)"}, {"?z", "(?*)"}};

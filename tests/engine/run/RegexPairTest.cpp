@@ -35,9 +35,9 @@ QByteArray encoded(const QString &text, const Coding &coding)
     return coding.mark + body;
 }
 
-QByteArray cell(const QString &text)
+QString cell(const QString &text)
 {
-    return EncodeCellText(CodePage::fromQString(text));
+    return EncodeCellText(text);
 }
 
 class RegexPairTest : public PairPassFixture
@@ -47,7 +47,7 @@ protected:
                      const QByteArray &options, const Coding &coding = Codings[0])
     {
         ByteBuffer buffer = bufferOf(bytes);
-        changed = ApplyStringPair(buffer, cell(find), cell(replacement), options,
+        changed = ApplyStringPair(buffer, cell(find), cell(replacement), QString::fromLatin1(options),
                                   "/data/file.txt", counters, coding.encoding,
                                   int(coding.mark.size()), run);
         return contentOf(buffer);

@@ -105,10 +105,10 @@ TEST(CodePage, UnitCaseUsesSimpleUnicodeMapping)
     }
 }
 
-TEST(CodePage, WordUnitsAreLettersDigitsAndUnderscore)
+TEST(CodePage, WordCharactersAreLettersDigitsAndUnderscore)
 {
     const struct {
-        char16_t unit;
+        char32_t unit;
         bool word;
     } cases[] = {
         {u'a', true},     {u'Z', true},    {u'0', true},     {u'9', true},
@@ -121,9 +121,13 @@ TEST(CodePage, WordUnitsAreLettersDigitsAndUnderscore)
         {0x0660, false},  // Arabic-Indic zero
         {0x00D7, false},  // ×
         {0x00A0, false},  // no-break space
+        {0x10400, true},  // Deseret capital long I
+        {0x20000, true},  // CJK ideograph beyond the Basic Multilingual Plane
+        {0x1F600, false}, // an emoji
+        {0xD83D, false},  // a lone surrogate
     };
     for (const auto &c : cases)
-        EXPECT_EQ(CodePage::isWordUnit(c.unit), c.word) << int(c.unit);
+        EXPECT_EQ(CodePage::isWordCharacter(c.unit), c.word) << int(c.unit);
 }
 
 } // namespace

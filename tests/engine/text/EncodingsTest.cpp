@@ -1,4 +1,5 @@
 #include "engine/text/Encodings.h"
+#include "settings/DisplayCharsets.h"
 
 #include <gtest/gtest.h>
 
@@ -107,14 +108,14 @@ TEST(HasNonPrintable, ControlCodesByEncoding)
     }
 }
 
-TEST(DecodeUnit, OneCharacterAtATime)
+TEST(DecodeCharacter, OneCharacterAtATime)
 {
     const struct {
         const char *name;
         std::string bytes;
         int encoding;
         qint64 start;
-        char16_t unit;
+        char32_t character;
         qint64 next;
     } cases[] = {
         {"ANSI letter", "A"s, EncodingAnsi, 0, u'A', 1},
@@ -124,8 +125,8 @@ TEST(DecodeUnit, OneCharacterAtATime)
         {"UTF-8 ASCII", "ab"s, EncodingUtf8, 1, u'b', 2},
         {"UTF-8 two bytes", "\xC3\xA9x"s, EncodingUtf8, 0, 0x00E9, 2},
         {"UTF-8 three bytes", "\xE2\x82\xAC"s, EncodingUtf8, 0, 0x20AC, 3},
-        {"UTF-8 four bytes read as three", "\xF0\x9F\x98\x80z"s, EncodingUtf8, 0, 0x07D8, 4},
-        {"UTF-8 lead F8 takes three more", "\xF9\x81\x82\x83"s, EncodingUtf8, 0, 0x9042, 4},
+        {"UTF-8 four bytes", "\xF0\x9F\x98\x80z"s, EncodingUtf8, 0, 0x1F600, 4},
+        {"UTF-8 lead F8 takes three more", "\xF9\x81\x82\x83"s, EncodingUtf8, 0, 0x41083, 4},
         {"UTF-8 overlong by its bits", "\xC1\x81"s, EncodingUtf8, 0, u'A', 2},
         {"UTF-8 ANSI letter swallows two", "\xE9t\xE9z"s, EncodingUtf8, 0, 0, 3},
         {"UTF-8 lone continuation", "\xA9z"s, EncodingUtf8, 0, 0, 1},
@@ -135,20 +136,24 @@ TEST(DecodeUnit, OneCharacterAtATime)
         {"UTF-8 cut off", "ab\xE2\x82"s, EncodingUtf8, 2, 0, 4},
         {"UTF-8 lone lead at end", "\xC3"s, EncodingUtf8, 0, 0, 1},
         {"LE", "\xE9\0\x2D\x4E"s, EncodingUnicode, 2, 0x4E2D, 4},
-        {"LE surrogate", "\x3D\xD8"s, EncodingUnicode, 0, 0xD83D, 2},
+        {"LE lone surrogate", "\x3D\xD8"s, EncodingUnicode, 0, 0xD83D, 2},
+        {"LE surrogate pair", "\x3D\xD8\x00\xDE"s, EncodingUnicode, 0, 0x1F600, 4},
+        {"BE surrogate pair", "\xD8\x3D\xDE\x00"s, EncodingUnicodeBigEndian, 0, 0x1F600, 4},
+        {"LE high surrogate before a letter", "\x3D\xD8z\0"s, EncodingUnicode, 0, 0xD83D, 2},
         {"BE", "\0\xE9\x4E\x2D"s, EncodingUnicodeBigEndian, 2, 0x4E2D, 4},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         qint64 pos = c.start;
-        char16_t unit = 0xFFFF;
-        ASSERT_TRUE(DecodeUnit(c.bytes.data(), pos, qint64(c.bytes.size()), c.encoding, unit));
-        EXPECT_EQ(unit, c.unit);
+        char32_t character = 0xFFFF;
+        ASSERT_TRUE(
+            DecodeCharacter(c.bytes.data(), pos, qint64(c.bytes.size()), c.encoding, character));
+        EXPECT_EQ(character, c.character);
         EXPECT_EQ(pos, c.next);
     }
 }
 
-TEST(DecodeUnit, NoCharacterAtTheEndOrInAnUnpairedByte)
+TEST(DecodeCharacter, NoCharacterAtTheEndOrInAnUnpairedByte)
 {
     const struct {
         const char *name;
@@ -165,18 +170,18 @@ TEST(DecodeUnit, NoCharacterAtTheEndOrInAnUnpairedByte)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         qint64 pos = c.start;
-        char16_t unit = 0;
-        EXPECT_FALSE(DecodeUnit(c.bytes.data(), pos, qint64(c.bytes.size()), c.encoding, unit));
+        char32_t unit = 0;
+        EXPECT_FALSE(DecodeCharacter(c.bytes.data(), pos, qint64(c.bytes.size()), c.encoding, unit));
         EXPECT_EQ(pos, c.start);
     }
 }
 
-TEST(DecodeUnit, DataLengthBoundsASequence)
+TEST(DecodeCharacter, DataLengthBoundsASequence)
 {
     const std::string bytes = "\xC3\xA9"s;
     qint64 pos = 0;
-    char16_t unit = 0xFFFF;
-    ASSERT_TRUE(DecodeUnit(bytes.data(), pos, 1, EncodingUtf8, unit));
+    char32_t unit = 0xFFFF;
+    ASSERT_TRUE(DecodeCharacter(bytes.data(), pos, 1, EncodingUtf8, unit));
     EXPECT_EQ(unit, 0);
     EXPECT_EQ(pos, 1);
 }
@@ -185,68 +190,76 @@ TEST(EncodeReplacement, TextInTheFilesEncoding)
 {
     const struct {
         const char *name;
-        QByteArray ansi;
+        QString text;
         int encoding;
         std::string bytes;
     } cases[] = {
-        {"ANSI unchanged", "caf\xE9\x80", EncodingAnsi, "caf\xE9\x80"s},
-        {"UTF-8", "caf\xE9", EncodingUtf8, "caf\xC3\xA9"s},
-        {"UTF-8 euro", "\x80", EncodingUtf8, "\xE2\x82\xAC"s},
-        {"UTF-8 undefined byte", "\x81", EncodingUtf8, "\xC2\x81"s},
-        {"LE", "a\xE9\x80", EncodingUnicode, "a\0\xE9\0\xAC\x20"s},
-        {"BE", "a\xE9\x80", EncodingUnicodeBigEndian, "\0a\0\xE9\x20\xAC"s},
-        {"empty UTF-8", "", EncodingUtf8, ""s},
-        {"empty LE", "", EncodingUnicode, ""s},
+        {"ANSI", QString::fromUtf8("café€"), EncodingAnsi, "caf\xE9\x80"s},
+        {"UTF-8", QString::fromUtf8("café"), EncodingUtf8, "caf\xC3\xA9"s},
+        {"UTF-8 euro", QString::fromUtf8("€"), EncodingUtf8, "\xE2\x82\xAC"s},
+        {"UTF-8 undefined byte", QString(QChar(0x81)), EncodingUtf8, "\xC2\x81"s},
+        {"UTF-8 emoji", QString::fromUtf8("🙂"), EncodingUtf8, "\xF0\x9F\x99\x82"s},
+        {"LE", QString::fromUtf8("aé€"), EncodingUnicode, "a\0\xE9\0\xAC\x20"s},
+        {"BE", QString::fromUtf8("aé€"), EncodingUnicodeBigEndian, "\0a\0\xE9\x20\xAC"s},
+        {"LE emoji", QString::fromUtf8("🙂"), EncodingUnicode, "\x3D\xD8\x42\xDE"s},
+        {"empty UTF-8", QString(), EncodingUtf8, ""s},
+        {"empty LE", QString(), EncodingUnicode, ""s},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(EncodeReplacement(c.ansi, c.encoding), bytesOf(c.bytes));
+        EXPECT_EQ(EncodeReplacement(c.text, c.encoding), bytesOf(c.bytes));
     }
 }
 
-// What the matcher reads back from an encoded replacement is the code page's
-// view of each byte, and the display decodes it to the same text.
-TEST(EncodeReplacement, ReadsBackAsTheAnsiText)
+// What the matcher reads back from an encoded replacement is its characters,
+// and the display decodes it to the same text.
+TEST(EncodeReplacement, ReadsBackAsTheText)
 {
     QByteArray ansi;
     for (int byte = 1; byte < 256; ++byte)
         ansi.append(char(byte));
+    const QString text = CodePage::toQString(ansi);
     for (int encoding = EncodingAnsi; encoding <= EncodingUnicodeBigEndian; ++encoding) {
         SCOPED_TRACE(encoding);
-        const QByteArray encoded = EncodeReplacement(ansi, encoding);
+        const QByteArray encoded = EncodeReplacement(text, encoding);
         qint64 pos = 0;
-        char16_t unit = 0;
-        for (char c : ansi) {
-            ASSERT_TRUE(DecodeUnit(encoded.data(), pos, encoded.size(), encoding, unit));
-            EXPECT_EQ(unit, CodePage::toUnicode(static_cast<unsigned char>(c)));
+        char32_t c = 0;
+        for (QChar expected : text) {
+            ASSERT_TRUE(DecodeCharacter(encoded.data(), pos, encoded.size(), encoding, c));
+            EXPECT_EQ(c, expected.unicode());
         }
         EXPECT_EQ(pos, encoded.size());
-        EXPECT_EQ(DecodeToAnsi(encoded.data(), encoded.size(), encoding), ansi);
+        EXPECT_EQ(DecodeStretch(encoded.data(), encoded.size(), encoding), text);
     }
 }
 
-TEST(DecodeToAnsi, StretchesForDisplay)
+TEST(DecodeStretch, StretchesForDisplay)
 {
+    const DisplayCharset &russian = DisplayCharsetOrDefault("Russian");
     const struct {
         const char *name;
         std::string bytes;
         int encoding;
-        QByteArray ansi;
+        const DisplayCharset *charset;
+        QString text;
     } cases[] = {
-        {"ANSI keeps zeros", "a\0b"s, EncodingAnsi, QByteArray("a\0b", 3)},
-        {"UTF-8 up to zero", "caf\xC3\xA9\0xyz"s, EncodingUtf8, "caf\xE9"},
-        {"UTF-8 euro", "\xE2\x82\xAC"s, EncodingUtf8, "\x80"},
-        {"UTF-8 CJK", "a\xE4\xB8\xAD"s, EncodingUtf8, "a?"},
-        {"UTF-8 four bytes", "\xF0\x9F\x98\x80!"s, EncodingUtf8, "?!"},
-        {"LE up to zero unit", "a\0\xE9\0\0\0b\0"s, EncodingUnicode, "a\xE9"},
-        {"LE zero high byte is no end", "\0\x01z\0"s, EncodingUnicode, "?z"},
-        {"LE unpaired last byte", "a\0b"s, EncodingUnicode, "a"},
-        {"BE", "\0a\x20\xAC\x4E\x2D"s, EncodingUnicodeBigEndian, "a\x80?"},
-        {"empty", ""s, EncodingUtf8, ""},
+        {"ANSI keeps zeros", "a\0b"s, EncodingAnsi, nullptr, QString("a") + QChar(0) + "b"},
+        {"ANSI through Windows-1252", "caf\xE9\x80"s, EncodingAnsi, nullptr,
+         QString::fromUtf8("café€")},
+        {"ANSI through a charset", "\xEF\xF0\xE8"s, EncodingAnsi, &russian,
+         QString::fromUtf8("при")},
+        {"UTF-8 up to zero", "caf\xC3\xA9\0xyz"s, EncodingUtf8, nullptr, QString::fromUtf8("café")},
+        {"UTF-8 CJK", "a\xE4\xB8\xAD"s, EncodingUtf8, nullptr, QString::fromUtf8("a中")},
+        {"UTF-8 four bytes", "\xF0\x9F\x98\x80!"s, EncodingUtf8, nullptr, QString::fromUtf8("😀!")},
+        {"LE up to zero unit", "a\0\xE9\0\0\0b\0"s, EncodingUnicode, nullptr, QString::fromUtf8("aé")},
+        {"LE unpaired last byte", "a\0b"s, EncodingUnicode, nullptr, QStringLiteral("a")},
+        {"BE", "\0a\x20\xAC\x4E\x2D"s, EncodingUnicodeBigEndian, nullptr, QString::fromUtf8("a€中")},
+        {"empty", ""s, EncodingUtf8, nullptr, QString()},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(DecodeToAnsi(c.bytes.data(), qint64(c.bytes.size()), c.encoding), c.ansi);
+        EXPECT_EQ(DecodeStretch(c.bytes.data(), qint64(c.bytes.size()), c.encoding, c.charset),
+                  c.text);
     }
 }
 

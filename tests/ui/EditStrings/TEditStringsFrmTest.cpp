@@ -294,69 +294,53 @@ TEST_F(EditStrings, AUseCancelledInHtmlViewLeavesTheNextPairUntouched)
     EXPECT_EQ(dlg.ViewAsCBx->currentIndex(), 0);
 
     // Filled as Edit fills it: the texts, then the options with their charset.
-    dlg.setFindText("a\x98z"); // 0x98 is undefined in Windows-1251
+    const QString kept = QStringLiteral("a") + QChar(0xDC98) + QStringLiteral("z");
+    dlg.setFindText(kept);
     dlg.OptionsFromText("[Russian]");
     EXPECT_TRUE(pressOk());
-    EXPECT_EQ(dlg.findText(), "a\x98z");
+    EXPECT_EQ(dlg.findText(), kept);
 }
 
-TEST_F(EditStrings, RussianTypedWithCharsetRussianIsStoredAsWindows1251)
+// Any script is kept as typed; the charset only says how the pair is spelled
+// in ANSI files, and a hint on it tells when it cannot spell the texts.
+TEST_F(EditStrings, TextsInAnyScriptAreKeptWhateverTheCharset)
 {
-    dlg.OptionsFromText("(--)[Russian]");
-    ModalDriver driver;
-    driver.then([this](QWidget *) {
-        type(dlg.FindWhatMmo, "Привет");
-        type(dlg.ReplaceWithMmo, "мир");
-        dlg.OkBtn->click();
-    });
-    ASSERT_EQ(dlg.exec(), QDialog::Accepted);
-    EXPECT_EQ(dlg.findText(), QByteArray("\xCF\xF0\xE8\xE2\xE5\xF2"));
-    EXPECT_EQ(dlg.replaceText(), QByteArray("\xEC\xE8\xF0"));
-    EXPECT_EQ(dlg.OptionsToText(), "(--)[Russian]");
-}
-
-TEST_F(EditStrings, ACharacterTheCharsetLacksIsRefusedAtOk)
-{
-    type(dlg.FindWhatMmo, "abc");
-    type(dlg.ReplaceWithMmo, "Привет");
-    QStringList messages;
-    EXPECT_FALSE(pressOk({Button::Ok}, &messages));
-    EXPECT_EQ(messages, QStringList{QString::fromUtf8(
-                            "The \"Replace with\" text holds the character \"П\", which "
-                            "the charset for display \"Default\" cannot store.\n"
-                            "Remove the character or choose another charset for display.")});
-    EXPECT_EQ(dlg.ReplaceWithMmo->toPlainText(), QString::fromUtf8("Привет"));
-}
-
-TEST_F(EditStrings, TheCharsetChangesTheDisplayNeverTheBytes)
-{
-    const QByteArray russian("\xCF\xF0\xE8\xE2\xE5\xF2");
-    TEditStringsFrm textsFirst;
-    textsFirst.setFindText(russian);
-    textsFirst.OptionsFromText("[Russian]");
-    dlg.OptionsFromText("[Russian]");
-    dlg.setFindText(russian);
-    for (TEditStringsFrm *d : {&textsFirst, &dlg}) {
-        EXPECT_EQ(d->FindWhatMmo->toPlainText(), QString::fromUtf8("Привет"));
-        EXPECT_EQ(d->findText(), russian);
+    const struct {
+        const char *charset;
+        const char *find, *replace; // UTF-8
+        bool hint;
+    } cases[] = {
+        {"Russian", "Привет", "мир", false},
+        {"Default", "東京", "🙂", true},
+        {"Russian", "abc", "αβγ", true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.find);
+        dlg.OptionsFromText(QByteArray("(--)[") + c.charset + "]");
+        type(dlg.FindWhatMmo, c.find);
+        type(dlg.ReplaceWithMmo, c.replace);
+        EXPECT_TRUE(pressOk());
+        EXPECT_EQ(dlg.findText(), QString::fromUtf8(c.find));
+        EXPECT_EQ(dlg.replaceText(), QString::fromUtf8(c.replace));
+        EXPECT_EQ(dlg.OptionsToText(), QByteArray("(--)[") + c.charset + "]");
+        EXPECT_EQ(dlg.CharsetCBx->toolTip().isEmpty(), !c.hint);
     }
-    dlg.CharsetCBx->setCurrentText("Greek");
-    EXPECT_EQ(dlg.findText(), russian);
 }
 
-TEST_F(EditStrings, UntouchedBytesTheCharsetCannotShowSurviveOk)
+TEST_F(EditStrings, UntouchedBytesTheCharsetDoesNotSpellSurviveOk)
 {
     dlg.OptionsFromText("[Russian]");
-    dlg.setFindText("a\x98z"); // 0x98 is undefined in Windows-1251
+    const QString kept = QStringLiteral("a") + QChar(0xDC98) + QStringLiteral("z");
+    dlg.setFindText(kept);
     EXPECT_TRUE(pressOk());
-    EXPECT_EQ(dlg.findText(), "a\x98z");
+    EXPECT_EQ(dlg.findText(), kept);
 }
 
 TEST_F(EditStrings, TypedLineBreaksAreCrLfAndNoBreakSpacesStay)
 {
     dlg.FindWhatMmo->setPlainText(QString("a\nb") + QChar(0xA0));
     QTest::keyClick(dlg.FindWhatMmo, Qt::Key_Tab);
-    EXPECT_EQ(dlg.findText(), "\ta\r\nb\xA0");
+    EXPECT_EQ(dlg.findText(), QStringLiteral("\ta\r\nb") + QChar(0xA0));
 }
 
 TEST_F(EditStrings, EquidistantFontChangesOnlyTheFamilyOfBothMemos)

@@ -25,7 +25,7 @@ protected:
                                    + folder + "\r\nValue2=None\r\nValue3=-B\r\n" + extra);
         return file;
     }
-    QByteArray firstFolder() { return window->job().folders().cell(1, 0); }
+    QString firstFolder() { return window->job().folders().cell(1, 0); }
     void makeModified()
     {
         window->job().folders().AppendRow({"/edited", "None", "-B"});

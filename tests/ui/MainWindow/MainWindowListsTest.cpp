@@ -141,7 +141,7 @@ TEST_F(MainWindowListsTest, MovingPairsSwapsNeighboursButNotPastTheEnds)
 {
     strings().resetRows({{"1", "", ""}, {"2", "", ""}, {"3", "", ""}});
     const auto order = [this] {
-        QByteArray o;
+        QString o;
         for (int r = 1; r <= strings().rowTotal(); ++r)
             o += strings().cell(r, 0);
         return o;

@@ -9,8 +9,8 @@
 
 namespace {
 
-ReplaceConfirmation match(QByteArray before, QByteArray found, QByteArray after,
-                          QByteArray replacement, QByteArray charset = "Default")
+ReplaceConfirmation match(QString before, QString found, QString after, QString replacement,
+                          QByteArray charset = "Default")
 {
     ReplaceConfirmation m;
     m.codingName = "ANSI";
@@ -110,7 +110,9 @@ TEST(ReplaceConfirm, TheMatchIsHighlightedInItsContextAndTheReplacementInItsPlac
         {"empty replacement", match("x ", "y", " z", ""), "x y z", 2, "x  z", true},
         {"line breaks count once", match("a\r\nb ", "c", "\r\nd", "e"), "a\nb c\nd", 4, "a\nb e\nd",
          false},
-        {"through the charset", match("", "\xCF\xF0", "", "x", "Russian"), "Пр", 0, "x", false},
+        {"other scripts", match(QString::fromUtf8("Привет, "), QString::fromUtf8("東京"), "!",
+                                QString::fromUtf8("🙂"), "Russian"),
+         QString::fromUtf8("Привет, 東京!"), 8, QString::fromUtf8("Привет, 🙂!"), false},
     };
     TReplaceConfirmFrm dlg;
     for (const ShownCase &c : cases) {
@@ -122,11 +124,10 @@ TEST(ReplaceConfirm, TheMatchIsHighlightedInItsContextAndTheReplacementInItsPlac
             const QTextCursor replacement = shown.ReplaceWithEdt->textCursor();
             EXPECT_EQ(shown.FoundWhatEdt->toPlainText(), c.foundMemo);
             EXPECT_EQ(found.selectionStart(), c.highlightStart);
-            EXPECT_EQ(found.selectedText(), DecodeForDisplay(c.match.foundText,
-                                                             DisplayCharsetOrDefault(c.match.displayCharset)));
+            EXPECT_EQ(found.selectedText(), c.match.foundText);
             EXPECT_EQ(shown.ReplaceWithEdt->toPlainText(), c.replacementMemo);
             EXPECT_EQ(replacement.selectionStart(), c.highlightStart);
-            EXPECT_EQ(replacement.selectedText(), QString::fromLatin1(c.match.replacement));
+            EXPECT_EQ(replacement.selectedText(), c.match.replacement);
             EXPECT_EQ(shown.EmptyStringLbl->isVisible(), c.emptyMarker);
             shown.YesBtn->click();
         });
