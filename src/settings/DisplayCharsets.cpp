@@ -3,7 +3,6 @@
 #include "settings/AnsiText.h"
 
 #include <QByteArray>
-#include <algorithm>
 #include <cerrno>
 #include <iconv.h>
 
@@ -101,7 +100,10 @@ const DisplayCharset &DisplayCharsetOrDefault(const QByteArray &name)
 
 bool HoldsKeptBytes(const QString &text)
 {
-    return std::any_of(text.cbegin(), text.cend(), IsKeptByte);
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (IsKeptByteAt(text, i))
+            return true;
+    return false;
 }
 
 // Character by character: the shortest run of bytes that decodes to text
@@ -146,13 +148,13 @@ std::optional<QByteArray> EncodeInCharset(const QString &text, const DisplayChar
         return std::nullopt;
     QByteArray bytes;
     for (qsizetype i = 0; i < text.size();) {
-        if (IsKeptByte(text[i])) {
+        if (IsKeptByteAt(text, i)) {
             bytes += char(text[i].unicode() - KeptByteBase);
             ++i;
             continue;
         }
         qsizetype end = i;
-        while (end < text.size() && !IsKeptByte(text[end]))
+        while (end < text.size() && !IsKeptByteAt(text, end))
             ++end;
         const QString run = text.mid(i, end - i);
         const std::optional<QByteArray> spelled = encode ? encode->run(utf16Of(run)) : TextToAnsi(run);

@@ -24,12 +24,15 @@ int DisplayCharsetIndex(const QByteArray &name);
 const DisplayCharset &DisplayCharsetOrDefault(const QByteArray &name);
 
 // A byte that spells no character of its charset (or one that would be spelled
-// back otherwise) is kept in the text as the unit U+DC00 + byte: a lone low
-// surrogate, which no typed text holds and no Unicode file can match.
+// back otherwise) is kept in the text as the unit U+DC00 + byte without a high
+// surrogate before it: a lone low surrogate, which no typed text holds and no
+// Unicode file can match.
 inline constexpr char16_t KeptByteBase = 0xDC00;
-inline bool IsKeptByte(QChar c)
+inline bool IsKeptByteAt(const QString &text, qsizetype i)
 {
-    return c.unicode() >= KeptByteBase && c.unicode() <= KeptByteBase + 0xFF;
+    const char16_t unit = text[i].unicode();
+    return unit >= KeptByteBase && unit <= KeptByteBase + 0xFF
+        && !(i > 0 && text[i - 1].isHighSurrogate());
 }
 bool HoldsKeptBytes(const QString &text);
 

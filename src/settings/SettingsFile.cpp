@@ -46,11 +46,12 @@ const DisplayCharset &ansiCharset()
 QByteArray keptBytesToTokens(const QString &cell)
 {
     QString out;
-    for (QChar c : cell) {
-        if (IsKeptByte(c))
-            out += QStringLiteral("{x%1}").arg(c.unicode() - KeptByteBase, 2, 16, QLatin1Char('0'));
+    for (qsizetype i = 0; i < cell.size(); ++i) {
+        if (IsKeptByteAt(cell, i))
+            out += QStringLiteral("{x%1}").arg(cell[i].unicode() - KeptByteBase, 2, 16,
+                                               QLatin1Char('0'));
         else
-            out += c;
+            out += cell[i];
     }
     return out.toUtf8();
 }
@@ -78,7 +79,7 @@ public:
     // The job's version guarantees a spelling (RequiredSettingsVersion).
     QByteArray spell(const QString &text) const
     {
-        return m_utf8 ? text.toUtf8() : *TextToAnsi(text);
+        return m_utf8 ? text.toUtf8() : TextToAnsi(text).value();
     }
     QString read(const QByteArray &bytes) const
     {
@@ -86,7 +87,7 @@ public:
     }
     QByteArray spellPairText(const QString &cell, const DisplayCharset &charset) const
     {
-        return m_utf8 ? keptBytesToTokens(cell) : *EncodeInCharset(cell, charset);
+        return m_utf8 ? keptBytesToTokens(cell) : EncodeInCharset(cell, charset).value();
     }
     QString readPairText(const QByteArray &bytes, const DisplayCharset &charset) const
     {
@@ -106,12 +107,14 @@ QList<ByteRow> spellRows(const TextTable &table, bool pairs, const TextSpelling 
     QList<ByteRow> rows;
     for (const TextTable::Row &row : table.entries()) {
         ByteRow bytes;
-        for (const QString &cell : row)
-            bytes.append(spelling.spell(cell));
         if (pairs) {
             const StringPair pair = StringPair::fromRow(row);
-            bytes[0] = spelling.spellPairText(pair.find, pair.charset());
-            bytes[1] = spelling.spellPairText(pair.replace, pair.charset());
+            bytes = {spelling.spellPairText(pair.find, pair.charset()),
+                     spelling.spellPairText(pair.replace, pair.charset()),
+                     spelling.spell(pair.options)};
+        } else {
+            for (const QString &cell : row)
+                bytes.append(spelling.spell(cell));
         }
         rows.append(bytes);
     }

@@ -51,7 +51,7 @@ TEST(DisplayCharsets, EveryByteStringSpellsBackWhole)
         {"Ansi", "\x81", QString(QChar(0x81))},
         {"Russian", "a\x98z", QStringLiteral("a") + QChar(0xDC98) + QStringLiteral("z")},
         {"ShiftJis", "\x93", QString(QChar(0xDC93))},
-        {"ShiftJis", "\x93" "a\x93\xFA", QChar(0xDC93) + QString::fromUtf8("a日")},
+        {"ShiftJis", "\x93\xFA\x93", QString::fromUtf8("日") + QChar(0xDC93)},
         {"Vietnamese", "a\xEC", QStringLiteral("a") + QChar(0x0301)},
         {"Hebrew", "\xE0\xC8", QString::fromUtf8("א") + QChar(0x05B8)},
     };

@@ -10,10 +10,28 @@
 
 namespace BackupCopy {
 
+namespace {
+
+// Without the ASCII blanks and line breaks at either end, as back-up names
+// were always read; a no-break space belongs to the name.
+QString trimmedName(const QString &name)
+{
+    const auto blank = [](QChar c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); };
+    qsizetype begin = 0;
+    qsizetype end = name.size();
+    while (begin < end && blank(name[begin]))
+        ++begin;
+    while (end > begin && blank(name[end - 1]))
+        --end;
+    return name.mid(begin, end - begin);
+}
+
+} // namespace
+
 Names Names::of(const RunOptions &options)
 {
-    return {options.backupFolder.trimmed(), options.backupPrefix.trimmed(),
-            options.backupSuffix.trimmed()};
+    return {trimmedName(options.backupFolder), trimmedName(options.backupPrefix),
+            trimmedName(options.backupSuffix)};
 }
 
 namespace {

@@ -94,10 +94,11 @@ QString DisplaySafeText(const QString &text)
     QString out;
     out.reserve(text.size() + text.size() / 16);
     QChar before;
-    for (QChar c : text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        QChar c = text[i];
         if (c.unicode() < 32 && c != u'\t' && c != u'\n' && c != u'\r')
             c = QChar(0xB7);
-        else if (IsKeptByte(c))
+        else if (IsKeptByteAt(text, i))
             c = QChar::ReplacementCharacter;
         if (c == u'\n' && before != u'\r')
             out.append(u'\r');

@@ -1,6 +1,7 @@
 #include "engine/match/PairMatcher.h"
 #include "engine/match/WholeWord.h"
 #include "engine/text/Encodings.h"
+#include "support/AnsiText.h"
 #include "support/MatcherScan.h"
 
 #include <gtest/gtest.h>
@@ -145,6 +146,49 @@ TEST(PairMatcherTest, ALongRunOfWhiteSpaceIsNotReadOncePerCharacter)
                 matches.emplace_back(start / unit, (end + 1) / unit - 1);
             EXPECT_EQ(matches, c.expected) << c.find << " " << c.options << ", encoding "
                                            << encoding;
+        }
+    }
+}
+
+} // namespace
+
+namespace {
+
+// A character beyond the Basic Multilingual Plane is one character: it
+// matches itself and its case, a single wildcard takes it whole, and no match
+// begins or ends inside it.
+TEST(PairMatcherTest, ACharacterBeyondTheBasicPlaneIsOneCharacter)
+{
+    const struct {
+        const char *name;
+        const char *find, *options, *text; // UTF-8
+        std::vector<QString> matched;      // the matched texts, in order
+    } cases[] = {
+        {"emoji", "🙂", "c", "a🙂b🙃🙂", {"🙂", "🙂"}},
+        {"wildcard takes the whole emoji", "a?b", "c(?-)", "a🙂b a🙂🙂b", {"a🙂b"}},
+        {"leading wildcard", "?b", "c(?-)", "🙂b", {"🙂b"}},
+        {"multi wildcard", "x*y", "c(?*)", "x🙂🙃y", {"x🙂🙃y"}},
+        {"Deseret without case sensitivity", "𐐨𐐩", "", "𐐀𐐁 𐐨𐐩", {"𐐀𐐁", "𐐨𐐩"}},
+        {"whole words around a letter beyond the plane", "ab", "w", "𐐨ab ab", {"ab"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString text = QString::fromUtf8(c.text);
+        for (int encoding : {EncodingUtf8, EncodingUnicode, EncodingUnicodeBigEndian}) {
+            SCOPED_TRACE(encoding);
+            const QByteArray bytes = EncodeReplacement(text, encoding);
+            const PreparedPair pair = PreparePair(QString::fromUtf8(c.find), QString(),
+                                                  QString::fromLatin1(c.options), encoding);
+            for (bool skipAhead : {false, true}) {
+                std::vector<QString> matched;
+                for (const auto &[start, end] : matchesOf(pair, bytes, encoding, 0, skipAhead, 3))
+                    matched.push_back(DecodeStretch(bytes.constData() + start, end - start + 1,
+                                                    encoding));
+                std::vector<QString> expected;
+                for (const QString &m : c.matched)
+                    expected.push_back(m);
+                EXPECT_EQ(matched, expected);
+            }
         }
     }
 }

@@ -72,7 +72,7 @@ protected:
     void addFolder(const QString &folder, const char *depth = DepthAllLevels,
                    const char *flag = "-B")
     {
-        job.folders().AppendRow({CodePage::fromQString(folder), depth, flag});
+        job.folders().AppendRow({folder, depth, flag});
     }
     void addType(const char *mask, const char *coding = "")
     {

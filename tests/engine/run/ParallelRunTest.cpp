@@ -231,7 +231,7 @@ INSTANTIATE_TEST_SUITE_P(
         Scenario{.name = "severalPairs",
                  .pairs = {{"old", "ancient", "(--)[Default]"},
                            {"the", "THE", "cw(--)[Default]"},
-                           {"na\xEFve", "naive", "c(--)[Default]"}},
+                           {QString::fromUtf8("naïve"), "naive", "c(--)[Default]"}},
                  .binaryFiles = BinarySkip,
                  .readOnlyFiles = ReadOnlySkip,
                  .backupMode = BackupRename},

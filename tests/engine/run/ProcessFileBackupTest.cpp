@@ -183,8 +183,8 @@ TEST_F(ProcessFileBackup, TheNextCollectionSkipsTheBackupItMade)
         TestFiles::write(file, "old");
         changeOptions([&](RunOptions &o) {
             o.backupMode = c.mode;
-            o.backupFolder = c.folder;
-            o.backupPrefix = c.prefix;
+            o.backupFolder = CodePage::toQString(c.folder);
+            o.backupPrefix = CodePage::toQString(c.prefix);
         });
         startNextRun();
         process(file);
@@ -193,7 +193,7 @@ TEST_F(ProcessFileBackup, TheNextCollectionSkipsTheBackupItMade)
 
         // The folder and file-type lists are the collection's alone.
         job.folders().ClearGrid();
-        job.folders().AppendRow({CodePage::fromQString(caseDir.path()), DepthAllLevels, "-B"});
+        job.folders().AppendRow({caseDir.path(), DepthAllLevels, "-B"});
         job.fileTypes().ClearGrid();
         job.fileTypes().AppendRow({"*", "", ""});
         std::unique_ptr<PathTable> files(newFileListTable());

@@ -51,8 +51,8 @@ TEST_F(ProcessFileReadWrite, StatusTextsOfOneFile)
 TEST_F(ProcessFileReadWrite, Utf8FileForcedToAnsiKeepsItsBomAndSaysSo)
 {
     // In ANSI the two bytes of "é" are the letters "Ã©"; the mark is skipped.
-    job.stringPairs().setRow(1, {"\xC3\xA9", "e", ""});
-    job.stringPairs().AppendRow({"\xEF\xBB\xBF", "BOM", ""});
+    job.stringPairs().setRow(1, {CodePage::toQString("\xC3\xA9"), "e", ""});
+    job.stringPairs().AppendRow({CodePage::toQString("\xEF\xBB\xBF"), "BOM", ""});
     const QString file = makeFile("utf8.txt", "\xEF\xBB\xBF" "caf\xC3\xA9");
     process(file, EncodingAnsi);
 
@@ -226,7 +226,7 @@ TEST_F(ProcessFileReadWrite, FileSwappedAfterCollectionIsLeftAlone)
         TestFiles::write(secret, "old secret");
         const QString file = makeFile("shared.txt", "old");
         job.folders().ClearGrid();
-        job.folders().AppendRow({CodePage::fromQString(dir.path()), DepthAllLevels, "-B"});
+        job.folders().AppendRow({dir.path(), DepthAllLevels, "-B"});
         job.fileTypes().ClearGrid();
         job.fileTypes().AppendRow({"*.txt", "", ""});
         std::unique_ptr<PathTable> files(newFileListTable());
@@ -275,7 +275,7 @@ TEST_F(ProcessFileReadWrite, NameThatIsNotUtf8IsCollectedBackedUpAndWritten)
     ASSERT_EQ(::write(fd, "old", 3), 3);
     ::close(fd);
 
-    job.folders().AppendRow({CodePage::fromQString(dir.path()), DepthAllLevels, "-B"});
+    job.folders().AppendRow({dir.path(), DepthAllLevels, "-B"});
     job.fileTypes().AppendRow({"caf?.txt", "", ""});
     std::unique_ptr<PathTable> files(newFileListTable());
     ASSERT_TRUE(CollectFiles(false, *files, run));

@@ -1,5 +1,6 @@
 #include "engine/match/PreparedPair.h"
 #include "engine/text/TextHelpers.h"
+#include "support/AnsiText.h"
 
 #include <gtest/gtest.h>
 
@@ -24,19 +25,22 @@ TEST(TextHelpersTest, DisplaySafeText)
         {"\x7F\xA0\xFF", "\x7F\xA0\xFF"},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(DisplaySafeText(c.text), c.shown) << c.text.toHex().data();
+        EXPECT_EQ(DisplaySafeText(Ansi(c.text)), Ansi(c.shown)) << c.text.toHex().data();
+    // A byte its charset did not spell shows as the replacement character.
+    EXPECT_EQ(DisplaySafeText(QStringLiteral("a") + QChar(0xDC98)),
+              QStringLiteral("a") + QChar(QChar::ReplacementCharacter));
 }
 
 TEST(TextHelpersTest, WhiteSpaceHandling)
 {
     const WhiteSpaceSet plain(false);
     const WhiteSpaceSet withLines(true);
-    EXPECT_EQ(NormalizeWhiteSpace("\t a  b\xA0\t", plain), " a b ");
+    EXPECT_EQ(NormalizeWhiteSpace(Ansi("\t a  b\xA0\t"), plain), " a b ");
     EXPECT_EQ(NormalizeWhiteSpace("a\r\n b", plain), "a\r\n b");
     EXPECT_EQ(NormalizeWhiteSpace("a\r\n b", withLines), "a b");
     EXPECT_EQ(NormalizeWhiteSpace("", withLines), "");
-    EXPECT_EQ(RemoveWhiteSpace(" a\tb\xA0\r\n", plain), "ab\r\n");
-    EXPECT_EQ(RemoveWhiteSpace(" a\tb\xA0\r\n", withLines), "ab");
+    EXPECT_EQ(RemoveWhiteSpace(Ansi(" a\tb\xA0\r\n"), plain), "ab\r\n");
+    EXPECT_EQ(RemoveWhiteSpace(Ansi(" a\tb\xA0\r\n"), withLines), "ab");
 }
 
 } // namespace

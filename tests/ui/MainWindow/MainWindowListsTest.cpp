@@ -323,3 +323,39 @@ TEST_F(MainWindowListsTest, RegularExpressionPairsAreMarkedInTheGrid)
 }
 
 } // namespace
+
+namespace {
+
+// The grids show what a job file holds in any script: Windows-1252 texts of
+// a 2.2 file, a pair in its charset, and a 2.3 file in UTF-8.
+TEST_F(MainWindowListsTest, TheGridsShowTextsOfAnyScript)
+{
+    const auto shown = [](QTableView *grid, int row, int column) {
+        return grid->model()->index(row, column).data().toString();
+    };
+    TestFiles::write(path("ansi.ini"),
+                     "[Sarvonex]\r\nVersion=2.2\r\n[Directories]\r\nGridWidth=3\r\nGridHeight=1\r\n"
+                     "Value1=/srv/\xDC" "bung\r\nValue2=None\r\nValue3=-B\r\n"
+                     "[FileTypes]\r\nGridWidth=3\r\nGridHeight=1\r\n"
+                     "Value1=*.txt\r\nValue2=Auto\r\nValue3=caf\xE9\r\n"
+                     "[Strings]\r\nGridWidth=3\r\nGridHeight=1\r\n"
+                     "Value1=\xEF\xF0\xE8\xE2\xE5\xF2\r\nValue2=\xEF\xEE\xEA\xE0\r\n"
+                     "Value3=(--)[Russian]\r\n");
+    window->OpenSettingsFile(path("ansi.ini"));
+    EXPECT_EQ(shown(window->DirsGrd, 0, 0), QString::fromUtf8("/srv/Übung"));
+    EXPECT_EQ(shown(window->FileTypesGrd, 0, 2), QString::fromUtf8("café"));
+    EXPECT_EQ(shown(window->StringsGrd, 0, 0), QString::fromUtf8("привет"));
+
+    TestFiles::write(path("unicode.ini"),
+                     "[Sarvonex]\r\nVersion=2.3\r\n[Directories]\r\nGridWidth=3\r\nGridHeight=1\r\n"
+                     "Value1=/srv/\xD0\x9E\xD1\x82\xD1\x87\xD1\x91\xD1\x82\xD1\x8B\r\n"
+                     "Value2=None\r\nValue3=-B\r\n"
+                     "[Strings]\r\nGridWidth=3\r\nGridHeight=1\r\n"
+                     "Value1=\xE6\x9D\xB1\xE4\xBA\xAC\r\nValue2=Tokyo\r\nValue3=(--)[Default]\r\n");
+    window->OpenSettingsFile(path("unicode.ini"));
+    EXPECT_EQ(shown(window->DirsGrd, 0, 0), QString::fromUtf8("/srv/Отчёты"));
+    EXPECT_EQ(shown(window->StringsGrd, 0, 0), QString::fromUtf8("東京"));
+    EXPECT_EQ(window->windowTitle().contains(QStringLiteral("unicode.ini")), true);
+}
+
+} // namespace
