@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         std::abort();
     for (int encoding = EncodingAnsi; encoding <= EncodingUnicodeBigEndian; ++encoding) {
         (void)HasNonPrintable(bytes, qint64(size), encoding);
-        (void)DecodeToAnsi(bytes, qint64(size), encoding);
+        (void)DecodeStretch(bytes, qint64(size), encoding);
     }
     return 0;
 }

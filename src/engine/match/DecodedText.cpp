@@ -67,8 +67,9 @@ int decodeUtf8Character(const char *data, qint64 length, qint64 &pos, char16_t u
         return 1;
     if (further < 3) {
         qint64 next = start;
-        char16_t unit = 0;
-        DecodeUnit(data, next, length, EncodingUtf8, unit);
+        char32_t character = 0;
+        DecodeCharacter(data, next, length, EncodingUtf8, character);
+        const auto unit = char16_t(character);
         units[0] = isHighSurrogate(unit) || isLowSurrogate(unit) ? ReplacementCharacter : unit;
         return 1;
     }
@@ -122,10 +123,9 @@ void DecodedText::decodeUtf16()
     if (m_encoding == EncodingUnicode && QSysInfo::ByteOrder == QSysInfo::LittleEndian) {
         std::memcpy(out, in, size_t(2 * count));
     } else {
-        for (qint64 i = 0; i < count; ++i) {
-            qint64 pos = m_bomLength + 2 * i;
-            DecodeUnit(m_data, pos, m_length, m_encoding, out[i]);
-        }
+        const bool bigEndian = m_encoding == EncodingUnicodeBigEndian;
+        for (qint64 i = 0; i < count; ++i)
+            out[i] = EncodingsDetail::utf16UnitAt(m_data, m_bomLength + 2 * i, bigEndian);
     }
     for (qint64 i = 0; i < count; ++i) {
         if ((out[i] & 0xF800) != 0xD800)

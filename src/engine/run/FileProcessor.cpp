@@ -458,11 +458,11 @@ void FileRun::finish(FileOutcome::Kind kind, const QString &reason)
 QString FileRun::limitReachedMessage() const
 {
     const int pair = m_counters.limitReachedPair;
-    const QByteArray find = DecodeCellText(m_run.job.stringPairs().cell(pair, 0));
+    const QString find = DecodeCellText(m_run.job.stringPairs().cell(pair, 0));
     return QStringLiteral("The regular expression \"%1\" of string pair %2 reached the limit of "
                           "the regular-expression engine in file %3 (too much backtracking).\n"
                           "The file was left as it is.")
-        .arg(CodePage::toQString(find), QString::number(pair), quoted(m_path));
+        .arg(find, QString::number(pair), quoted(m_path));
 }
 
 void FileRun::fail(const QString &countText, const QString &message,

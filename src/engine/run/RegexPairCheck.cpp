@@ -1,7 +1,6 @@
 #include "engine/run/RegexPairCheck.h"
 
 #include "engine/match/RegexPair.h"
-#include "engine/text/CodePage.h"
 #include "settings/CellText.h"
 #include "settings/Job.h"
 #include "settings/PairOptions.h"
@@ -12,12 +11,12 @@ QString RegexPairProblem(const Job &job)
 {
     const QList<TextTable::Row> pairs = job.stringPairs().entries();
     for (qsizetype i = 0; i < pairs.size(); ++i) {
-        const PairOptions options = PairOptionsFromText(pairs[i].value(2));
+        const PairOptions options = PairOptionsFromText(pairs[i].value(2).toLatin1());
         if (!options.regularExpression)
             continue;
-        const QString find = CodePage::toQString(DecodeCellText(pairs[i].value(0)));
-        const CompiledRegexPair compiled = SharedRegexPair(
-            find, CodePage::toQString(DecodeCellText(pairs[i].value(1))), options.caseSensitive);
+        const QString find = DecodeCellText(pairs[i].value(0));
+        const CompiledRegexPair compiled =
+            SharedRegexPair(find, DecodeCellText(pairs[i].value(1)), options.caseSensitive);
         if (const auto *error = std::get_if<RegexPairError>(&compiled))
             return QStringLiteral("String pair %1 (\"%2\") cannot be used:\n%3\n\nNothing was "
                                   "replaced.")
