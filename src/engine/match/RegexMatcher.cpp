@@ -24,11 +24,11 @@ RegexMatcher::RegexMatcher(const RegexPair &pair, const char *data, qint64 lengt
       m_wholeWords(wholeWords)
 {
     if (!pair.requiredLiteral.isEmpty())
-        m_literal = PreparePair(EncodeCellText(CodePage::fromQString(pair.requiredLiteral)), {},
-                                pair.caseSensitive ? "c" : "", encoding);
+        m_literal = PreparePair(EncodeCellText(pair.requiredLiteral), {},
+                                pair.caseSensitive ? QStringLiteral("c") : QString(), encoding);
     for (const ReplacementPiece &piece : pair.replacement)
         m_literalBytes.append(piece.isLiteral()
-                                  ? EncodeReplacement(CodePage::fromQString(piece.literal), encoding)
+                                  ? EncodeReplacement(piece.literal, encoding)
                                   : QByteArray());
 }
 
