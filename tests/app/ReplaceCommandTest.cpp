@@ -170,6 +170,23 @@ TEST_F(ReplaceCommandTest, CodingsAreKept)
     EXPECT_EQ(read("utf8.txt"), "tea");
 }
 
+// Texts in any script are matched in Unicode files and kept in a saved job.
+TEST_F(ReplaceCommandTest, FindsTextInAnyScript)
+{
+    write("ru.txt", QString::fromUtf8("Привет, мир").toUtf8());
+    write("ru16.txt", QByteArray("\xFF\xFE") + [] {
+        const QString text = QString::fromUtf8("мир");
+        return QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+    }());
+    const Outcome outcome = replace({"мир", "世界", "ru.txt", "ru16.txt"});
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.errors.toStdString();
+    EXPECT_EQ(QString::fromUtf8(read("ru.txt")), QString::fromUtf8("Привет, 世界"));
+    const QString world = QString::fromUtf8("世界");
+    EXPECT_EQ(read("ru16.txt"),
+              QByteArray("\xFF\xFE")
+                  + QByteArray(reinterpret_cast<const char *>(world.utf16()), world.size() * 2));
+}
+
 // A regular expression and its groups; the saved job does the same.
 TEST_F(ReplaceCommandTest, RegularExpressions)
 {
@@ -368,7 +385,6 @@ TEST_F(ReplaceCommandTest, RefusedCommandLines)
         {"--preview", "--color=sometimes", "text", "x"},
         {"-g", "src/*.c", "text", "x"},
         {"--word=yes", "text", "x"},
-        {"text", "\u03b1"},
     };
     for (const QStringList &arguments : refused) {
         const Outcome outcome = replace(arguments);

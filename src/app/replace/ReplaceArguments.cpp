@@ -2,7 +2,6 @@
 
 #include "engine/files/PathHelpers.h"
 #include "engine/match/RegexPair.h"
-#include "engine/text/CodePage.h"
 
 #include <QDir>
 #include <functional>
@@ -11,13 +10,6 @@ namespace {
 
 const QStringList CodingNames = {"auto", "ansi", "utf-8", "utf-16le", "utf-16be"};
 constexpr int MaxThreads = 256;
-
-// Job texts are Windows-1252: a text it cannot spell would be changed into
-// another one, so it is refused rather than replaced by question marks.
-bool fitsJobText(const QString &text)
-{
-    return CodePage::toQString(CodePage::fromQString(text)) == text;
-}
 
 QString quoted(const QString &text)
 {
@@ -250,22 +242,6 @@ QString Parser::checked()
     if (r.color != QStringLiteral("auto") && !r.preview)
         return QStringLiteral("--color goes with --preview");
 
-    for (const QString &text : {r.find, r.replace}) {
-        if (!fitsJobText(text))
-            return quoted(text)
-                + QStringLiteral(": FIND and REPLACE are Windows-1252 texts, "
-                                 "and this one has characters outside it");
-    }
-    const QStringList backupName{r.backupName};
-    for (const QStringList *list : {&std::as_const(r.paths), &std::as_const(r.globs),
-                                    &std::as_const(r.excludes), &backupName}) {
-        for (const QString &text : *list) {
-            if (!fitsJobText(text))
-                return quoted(text)
-                    + QStringLiteral(": a job holds Windows-1252 paths, masks "
-                                     "and names, and this one has characters outside it");
-        }
-    }
     return QString();
 }
 

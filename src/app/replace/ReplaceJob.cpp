@@ -1,7 +1,6 @@
 #include "app/replace/ReplaceJob.h"
 
 #include "app/replace/ReplaceArguments.h"
-#include "engine/text/CodePage.h"
 #include "settings/CellText.h"
 #include "settings/FileEncoding.h"
 #include "settings/Job.h"
@@ -11,7 +10,7 @@
 
 namespace {
 
-QByteArray depthText(int depth)
+QString depthText(int depth)
 {
     switch (depth) {
     case 0:
@@ -29,22 +28,22 @@ void BuildReplaceJob(const ReplaceRequest &request, Job &job)
 {
     job.ClearJob();
     for (const QString &path : request.paths) {
-        const QByteArray depth = depthText(QFileInfo(path).isDir() ? request.depth : 0);
-        job.folders().AppendRow({CodePage::fromQString(path), depth, "-B"});
+        const QString depth = depthText(QFileInfo(path).isDir() ? request.depth : 0);
+        job.folders().AppendRow({path, depth, "-B"});
     }
-    const QByteArray coding = FileEncodingName(request.encoding);
+    const QString coding = QString::fromLatin1(FileEncodingName(request.encoding));
     for (const QString &mask : request.globs)
-        job.fileTypes().AppendRow({CodePage::fromQString(mask), coding, QByteArray()});
+        job.fileTypes().AppendRow({mask, coding, QString()});
     for (const QString &mask : request.excludes)
         job.excludedFileTypes().AppendRow(
-            {CodePage::fromQString(mask), QByteArray(), QByteArray()});
+            {mask, QString(), QString()});
 
     PairOptions pair;
     pair.caseSensitive = !request.ignoreCase;
     pair.wholeWords = request.wholeWords;
     pair.regularExpression = request.regex;
-    job.stringPairs().AppendRow({EncodeCellText(CodePage::fromQString(request.find)),
-                                 EncodeCellText(CodePage::fromQString(request.replace)),
+    job.stringPairs().AppendRow({EncodeCellText(request.find),
+                                 EncodeCellText(request.replace),
                                  OptionsToText(pair)});
 
     RunOptions options = job.options();
@@ -52,9 +51,9 @@ void BuildReplaceJob(const ReplaceRequest &request, Job &job)
     options.readOnlyFiles = request.readOnlyFiles;
     options.backupMode = request.backupMode;
     if (request.backupMode == BackupToSubfolder)
-        options.backupFolder = CodePage::fromQString(request.backupName);
+        options.backupFolder = request.backupName;
     else if (request.backupMode == BackupRename)
-        options.backupPrefix = CodePage::fromQString(request.backupName);
+        options.backupPrefix = request.backupName;
     // A file whose content changed gets a new modification time, as with
     // sed and sd: build tools and back-up programs go by it.
     options.preserveDateTime = false;
