@@ -35,6 +35,7 @@ public:
     QString title() const override { return m_host.title(); }
     void setTitle(const QString &title) override { m_host.setTitle(title); }
     void setExitCode(int code) override { m_host.setExitCode(code); }
+    void logLine(const QString &line) override { m_host.logLine(line); }
 
 private:
     // Reports every write in flight; true when the batch is to stop.
