@@ -2,13 +2,12 @@
 #include "app/ConsoleRun.h"
 #include "app/ConsoleUndo.h"
 #include "app/PreviewPrinter.h"
+#include "app/WindowProgram.h"
 #include "app/replace/ReplaceCommand.h"
 #include "services/CommandLine.h"
 #include "services/ProgramInfo.h"
-#include "ui/MainWindow/TPKSarvonexFrm.h"
 
-#include <QApplication>
-#include <QIcon>
+#include <QCoreApplication>
 #include <csignal>
 #include <cstdio>
 
@@ -51,17 +50,6 @@ bool HasDisplay()
         || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
-// The icon of every window, and the desktop entry that a Wayland compositor
-// takes the task bar icon and name from.
-void SetProgramIcon()
-{
-    QIcon icon;
-    for (const char *size : {"48", "256"})
-        icon.addFile(QStringLiteral(":/icons/%1/sarvonex.png").arg(QLatin1String(size)));
-    QApplication::setWindowIcon(icon);
-    QGuiApplication::setDesktopFileName(QStringLiteral("sarvonex"));
-}
-
 // The preview and the undo print to standard output, with or without a
 // display.
 int RunConsoleCommand(int argc, char *argv[], const StartupRequest &request)
@@ -80,17 +68,6 @@ int RunConsoleCommand(int argc, char *argv[], const StartupRequest &request)
     return exitCode;
 }
 
-int RunWindow(int argc, char *argv[], const StartupRequest &request)
-{
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QString::fromLatin1(ApplicationTitle));
-    SetProgramIcon();
-    TPKSarvonexFrm window(request);
-    window.show();
-    app.exec();
-    return window.exitCode();
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -98,11 +75,10 @@ int main(int argc, char *argv[])
     // Under a file-size limit a write beyond it then fails with EFBIG and
     // takes the write's failure path (original kept, message, exit code 1)
     // instead of ending the process half-way through a write.
+    // The signal stays ignored in the window program, across exec.
     std::signal(SIGXFSZ, SIG_IGN);
 
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const QStringList arguments = CommandLineArguments(argc, argv);
 
     // Before anything else, as scripts use it to probe the network.
     if (IsConnectionCheck(arguments))
@@ -125,7 +101,7 @@ int main(int argc, char *argv[])
     if (request.preview || request.undo)
         return RunConsoleCommand(argc, argv, request);
     if (HasDisplay())
-        return RunWindow(argc, argv, request);
+        return ExecWindowProgram(argv);
 
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(ApplicationTitle);

@@ -21,6 +21,14 @@ bool hasSwitch(const QString &argument, const QString &switchName)
 
 } // namespace
 
+QStringList CommandLineArguments(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
 bool HasSwitch(const QStringList &arguments, const QString &switchName)
 {
     for (const QString &argument : arguments) {

@@ -7,6 +7,10 @@
 // front (the two are the same) and compares without regard to case. The
 // arguments are those after the program name.
 
+// The arguments after the program name, as text. Read before a
+// QCoreApplication is made, as that takes Qt's own options out of argv.
+QStringList CommandLineArguments(int argc, char *argv[]);
+
 // True when some argument that begins with a hyphen or a slash begins with
 // `switchName` ("-r" or "/r"); so "-rx" also has the switch "-r".
 bool HasSwitch(const QStringList &arguments, const QString &switchName);

@@ -26,6 +26,9 @@ namespace {
 
 QFileInfo programFile()
 {
+    const QString handedOn = qEnvironmentVariable(ProgramFileVariable);
+    if (!handedOn.isEmpty())
+        return QFileInfo(handedOn);
     return QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget());
 }
 

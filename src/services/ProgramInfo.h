@@ -23,8 +23,14 @@ FileVersion ProgramVersion();
 // preference store of one major version is kept apart from the others.
 QString ProductKey();
 
-// The folder of the running program file, with a trailing "/".
+// The environment variable through which the program hands its own file on
+// to the window program it starts (which lives elsewhere, under another
+// name), so that the window's help is found beside the program the user ran.
+inline constexpr const char *ProgramFileVariable = "SARVONEX_PROGRAM_FILE";
+
+// The folder of the running program file, with a trailing "/": that of the
+// file ProgramFileVariable names, when it is set.
 QString ProgramFolder();
 
-// The running program file's name without folder and extension.
+// The running program file's name without folder and extension (as above).
 QString ProgramName();

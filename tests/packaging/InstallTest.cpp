@@ -1,4 +1,5 @@
 #include "services/ProgramInfo.h"
+#include "support/TestFiles.h"
 #include "widgets/HelpFile.h"
 
 #include <QDir>
@@ -53,6 +54,7 @@ protected:
     static inline Finished install;
 };
 
+const QString windowProgram = QStringLiteral("libexec/sarvonex/sarvonex-window");
 const QString desktopEntry = QStringLiteral("share/applications/sarvonex.desktop");
 const QString metainfo = QStringLiteral("share/metainfo/io.github.sarvonex.Sarvonex.metainfo.xml");
 const QString manualPage = QStringLiteral("share/man/man1/sarvonex.1.gz");
@@ -63,8 +65,8 @@ const QString fishCompletion = QStringLiteral("share/fish/vendor_completions.d/s
 TEST_F(InstalledTree, PutsEveryFileInItsPlace)
 {
     for (const QString &file :
-         {QStringLiteral("bin/sarvonex"), QStringLiteral("share/sarvonex/sarvonex.chm"), desktopEntry,
-          metainfo, manualPage, QStringLiteral("share/mime/packages/sarvonex.xml"),
+         {QStringLiteral("bin/sarvonex"), windowProgram, QStringLiteral("share/sarvonex/sarvonex.chm"),
+          desktopEntry, metainfo, manualPage, QStringLiteral("share/mime/packages/sarvonex.xml"),
           QStringLiteral("share/icons/hicolor/scalable/apps/sarvonex.svg"),
           QStringLiteral("share/icons/hicolor/48x48/apps/sarvonex.png"),
           QStringLiteral("share/icons/hicolor/256x256/apps/sarvonex.png"),
@@ -74,6 +76,7 @@ TEST_F(InstalledTree, PutsEveryFileInItsPlace)
         EXPECT_TRUE(info.isFile() && info.size() > 0) << file.toStdString();
     }
     EXPECT_TRUE(QFileInfo(path("bin/sarvonex")).isExecutable());
+    EXPECT_TRUE(QFileInfo(path(windowProgram)).isExecutable());
 }
 
 TEST_F(InstalledTree, InstalledProgramRunsAndFindsItsHelp)
@@ -83,6 +86,29 @@ TEST_F(InstalledTree, InstalledProgramRunsAndFindsItsHelp)
     const Finished version = runProgram(path("bin/sarvonex"), {"--version"});
     EXPECT_EQ(version.exitCode, 0) << version.err.toStdString();
     EXPECT_EQ(version.out.trimmed(), ProgramVersion().toString());
+}
+
+// With a display the installed program goes on in its window program, here
+// for an unattended run on the off-screen platform.
+TEST_F(InstalledTree, InstalledProgramStartsItsWindowProgram)
+{
+    const QTemporaryDir work;
+    const QString note = work.filePath("docs/note.txt");
+    QDir().mkpath(work.filePath("docs"));
+    TestFiles::write(note, "old colour\n");
+    const QString job = work.filePath("job.ini");
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_CONFIG_HOME", work.filePath("config"));
+    environment.insert("XDG_DATA_HOME", work.filePath("data"));
+    ASSERT_EQ(runProgram(path("bin/sarvonex"),
+                         {"replace", "--save-job", job, "old", "new", work.filePath("docs")}, environment)
+                  .exitCode,
+              0);
+
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    const Finished run = runProgram(path("bin/sarvonex"), {"-f" + job, "-r", "-s"}, environment);
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(TestFiles::read(note), "new colour\n");
 }
 
 TEST_F(InstalledTree, ValidatorsAcceptDesktopEntryMetainfoAndManualPage)

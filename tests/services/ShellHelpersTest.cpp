@@ -49,6 +49,12 @@ TEST(ProgramInfo, VersionAndProductKey)
     EXPECT_EQ(ProductKey(), "Sarvonex" + QString::number(ProgramVersion().major));
     EXPECT_EQ(ProgramName(), "ShellHelpersTest");
     EXPECT_TRUE(ProgramFolder().endsWith("/tests/"));
+
+    // The window program is told which program the user ran.
+    qputenv(ProgramFileVariable, "/opt/sarvonex/bin/sarvonex");
+    EXPECT_EQ(ProgramName(), "sarvonex");
+    EXPECT_EQ(ProgramFolder(), "/opt/sarvonex/bin/");
+    qunsetenv(ProgramFileVariable);
 }
 
 } // namespace
