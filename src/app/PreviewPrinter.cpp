@@ -1,5 +1,7 @@
 #include "app/PreviewPrinter.h"
 
+#include "engine/preview/UnifiedDiff.h"
+
 #include <unistd.h>
 
 namespace {
@@ -16,16 +18,28 @@ QString plural(qint64 count, const QString &word)
 
 } // namespace
 
+// Written whole, so that a line holding a null character is not cut there.
 void PreviewPrinter::print(const QString &text, const char *style)
 {
     const QByteArray bytes = text.toUtf8();
-    if (m_color && style)
-        std::fprintf(m_out, "\x1b[%sm%s\x1b[m\n", style, bytes.constData());
-    else
-        std::fprintf(m_out, "%s\n", bytes.constData());
+    const bool styled = m_color && style;
+    if (styled)
+        std::fprintf(m_out, "\x1b[%sm", style);
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), m_out);
+    std::fputs(styled ? "\x1b[m\n" : "\n", m_out);
 }
 
-void PreviewPrinter::printLine(const DiffLine &line)
+void PreviewPrinter::hunkBegan(const HunkRange &hunk)
+{
+    print(QStringLiteral("@@ -%1,%2 +%3,%4 @@")
+              .arg(hunk.oldStart)
+              .arg(hunk.oldCount)
+              .arg(hunk.newStart)
+              .arg(hunk.newCount),
+          HunkStyle);
+}
+
+void PreviewPrinter::hunkLine(const DiffLine &line)
 {
     const char *style = line.kind == DiffLine::Removed ? RemovedStyle
         : line.kind == DiffLine::Added                 ? AddedStyle
@@ -48,7 +62,7 @@ void PreviewPrinter::printLine(const DiffLine &line)
         print(QStringLiteral("\\ No newline at end of file"));
 }
 
-void PreviewPrinter::fileWouldChange(FilePreview file)
+void PreviewPrinter::fileWouldChange(const FilePreview &file, const UnifiedDiff &diff)
 {
     ++m_files;
     m_replacements += file.replacements;
@@ -57,16 +71,7 @@ void PreviewPrinter::fileWouldChange(FilePreview file)
           Bold);
     print(QStringLiteral("--- ") + file.path, Bold);
     print(QStringLiteral("+++ ") + file.path, Bold);
-    for (const DiffHunk &hunk : file.hunks) {
-        print(QStringLiteral("@@ -%1,%2 +%3,%4 @@")
-                  .arg(hunk.oldStart)
-                  .arg(hunk.oldCount)
-                  .arg(hunk.newStart)
-                  .arg(hunk.newCount),
-              HunkStyle);
-        for (const DiffLine &line : hunk.lines)
-            printLine(line);
-    }
+    diff.write(*this);
     std::fflush(m_out);
 }
 

@@ -7,15 +7,16 @@
 #include <cstdio>
 #include <utility>
 
-// Prints a preview as unified diffs, one file as soon as it is known, and a
-// summary at the end. With colour the lines carry ANSI escapes: removed red,
-// added green, and the found text and its replacement in reverse video.
-class PreviewPrinter : public PreviewReceiver
+// Prints a preview as unified diffs, one file as soon as it is known and
+// each line as soon as it is drawn, and a summary at the end. With colour the
+// lines carry ANSI escapes: removed red, added green, and the found text and
+// its replacement in reverse video.
+class PreviewPrinter : public PreviewReceiver, private HunkReceiver
 {
 public:
     PreviewPrinter(std::FILE *out, bool color) : m_out(out), m_color(color) {}
 
-    void fileWouldChange(FilePreview file) override;
+    void fileWouldChange(const FilePreview &file, const UnifiedDiff &diff) override;
     void fileSkipped(const QString &path, const QString &reason) override;
 
     void printSummary();
@@ -25,8 +26,9 @@ public:
     static bool colorWanted(const QString &when);
 
 private:
+    void hunkBegan(const HunkRange &hunk) override;
+    void hunkLine(const DiffLine &line) override;
     void print(const QString &text, const char *style = nullptr);
-    void printLine(const DiffLine &line);
 
     std::FILE *m_out;
     bool m_color;

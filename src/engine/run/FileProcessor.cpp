@@ -429,10 +429,11 @@ void FileRun::reportPreview()
     file.codingName = QString::fromLatin1(CodingName(m_coding));
     file.occurrences = m_counters.occurrences;
     file.replacements = m_counters.replacements;
-    file.hunks = MakeHunks(m_original, QByteArray::fromRawData(m_buffer.data(), m_buffer.length()),
-                           m_coding, m_bomLength, m_edits.edits(),
+    const UnifiedDiff diff(m_original,
+                           QByteArray::fromRawData(m_buffer.data(), m_buffer.length()), m_coding,
+                           m_bomLength, m_edits.edits(),
                            &AnsiCharsetOfPairs(m_run.job.stringPairs()));
-    m_run.state.preview->fileWouldChange(std::move(file));
+    m_run.state.preview->fileWouldChange(file, diff);
 }
 
 void FileRun::skipInPreview(const QString &reason)

@@ -1,5 +1,7 @@
 #include "ui/Preview/TPreviewFrm.h"
 
+#include "engine/preview/UnifiedDiff.h"
+
 #include <QFontDatabase>
 #include <QHeaderView>
 #include <QTextCursor>
@@ -48,34 +50,34 @@ TPreviewFrm::TPreviewFrm(QWidget *parent)
 void TPreviewFrm::clear()
 {
     m_table.ClearGrid();
-    m_previews.clear();
+    m_hunks.clear();
     m_replacements = 0;
     m_skipped = 0;
     HunksMmo->clear();
 }
 
-void TPreviewFrm::fileWouldChange(FilePreview file)
+void TPreviewFrm::fileWouldChange(const FilePreview &file, const UnifiedDiff &diff)
 {
     m_replacements += file.replacements;
     m_table.AppendRow({file.path, file.codingName, QString::number(file.replacements)});
-    m_previews.append(std::move(file));
+    m_hunks.append(diff.hunks());
 }
 
 void TPreviewFrm::fileSkipped(const QString &path, const QString &reason)
 {
     ++m_skipped;
     m_table.AppendRow({path, QString(), QStringLiteral("skipped (%1)").arg(reason)});
-    m_previews.append(FilePreview()); // keeps rows and previews in step
+    m_hunks.append(QList<DiffHunk>()); // keeps rows and hunks in step
 }
 
 bool TPreviewFrm::ShowPreview()
 {
     SummaryLbl->setText(QStringLiteral("%1 file(s) would change, %2 replacement(s), %3 skipped.")
-                            .arg(m_previews.size() - m_skipped)
+                            .arg(m_hunks.size() - m_skipped)
                             .arg(m_replacements)
                             .arg(m_skipped));
     HunksMmo->clear();
-    if (!m_previews.isEmpty())
+    if (!m_hunks.isEmpty())
         FilesGrd->selectRow(0);
     return exec() == QDialog::Accepted;
 }
@@ -84,11 +86,11 @@ void TPreviewFrm::FilesGrdSelectionChanged()
 {
     HunksMmo->clear();
     const int row = FilesGrd->currentIndex().row();
-    if (row < 0 || row >= m_previews.size())
+    if (row < 0 || row >= m_hunks.size())
         return;
     const QColor found = palette().color(QPalette::Active, QPalette::Highlight);
     QTextCursor cursor(HunksMmo->document());
-    for (const DiffHunk &hunk : m_previews[row].hunks) {
+    for (const DiffHunk &hunk : m_hunks[row]) {
         cursor.insertText(QStringLiteral("@@ -%1,%2 +%3,%4 @@\n")
                               .arg(hunk.oldStart)
                               .arg(hunk.oldCount)

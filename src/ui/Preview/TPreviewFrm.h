@@ -19,7 +19,7 @@ public:
     // Forgets the last preview; called before a preview run.
     void clear();
 
-    void fileWouldChange(FilePreview file) override;
+    void fileWouldChange(const FilePreview &file, const UnifiedDiff &diff) override;
     void fileSkipped(const QString &path, const QString &reason) override;
 
     // Shows the preview modally; true when the user chose "Find && Replace".
@@ -31,7 +31,7 @@ private:
     void FilesGrdSelectionChanged();
 
     PathTable m_table;
-    QList<FilePreview> m_previews; // the rows of m_table that would change, in order
+    QList<QList<DiffHunk>> m_hunks; // of each row of m_table, in order
     qint64 m_replacements = 0;
     int m_skipped = 0;
 };

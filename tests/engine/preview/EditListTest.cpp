@@ -67,7 +67,7 @@ TEST(EditListTest, HunksShowChangedLinesWithContextAndMarks)
     edits.replaced(8, 11, 3);
     edits.replaced(before.size() - 3, before.size(), 3);
     edits.passEnded();
-    const QList<DiffHunk> hunks = MakeHunks(before, after, EncodingAnsi, 0, edits.edits());
+    const QList<DiffHunk> hunks = UnifiedDiff(before, after, EncodingAnsi, 0, edits.edits()).hunks();
     ASSERT_EQ(hunks.size(), 2);
     EXPECT_EQ((std::array<qint64, 4>{hunks[0].oldStart, hunks[0].oldCount, hunks[0].newStart,
                                      hunks[0].newCount}),

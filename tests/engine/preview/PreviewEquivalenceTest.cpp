@@ -1,4 +1,4 @@
-#include "engine/preview/FilePreview.h"
+#include "engine/preview/UnifiedDiff.h"
 #include "engine/run/BatchRun.h"
 #include "engine/run/FileCollector.h"
 #include "engine/run/FileProcessor.h"
@@ -15,13 +15,20 @@
 
 namespace {
 
+struct CollectedFile : FilePreview {
+    QList<DiffHunk> hunks;
+};
+
 // Collects what a preview reports.
 class PreviewCollector : public PreviewReceiver
 {
 public:
-    QMap<QString, FilePreview> files;
+    QMap<QString, CollectedFile> files;
     QMap<QString, QString> skipped;
-    void fileWouldChange(FilePreview file) override { files.insert(file.path, file); }
+    void fileWouldChange(const FilePreview &file, const UnifiedDiff &diff) override
+    {
+        files.insert(file.path, {file, diff.hunks()});
+    }
     void fileSkipped(const QString &path, const QString &reason) override
     {
         skipped.insert(path, reason);
@@ -179,7 +186,7 @@ TEST_F(PreviewEquivalenceTest, PreviewListsExactlyWhatTheRunWrites)
     EXPECT_EQ(changed, QStringList(preview.files.keys()));
     EXPECT_EQ(changed.size(), 6);
     EXPECT_EQ(preview.skipped, (QMap<QString, QString>{{tree + "/binary.txt", "binary"}}));
-    for (const FilePreview &file : preview.files) {
+    for (const CollectedFile &file : preview.files) {
         SCOPED_TRACE(file.path.toStdString());
         EXPECT_EQ(applyHunks(decodedLines(before[file.path], file.codingName), file.hunks).join("|").toStdString(),
                   decodedLines(after[file.path], file.codingName).join("|").toStdString());
