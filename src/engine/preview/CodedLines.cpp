@@ -5,6 +5,8 @@
 #include "settings/FileEncoding.h"
 
 #include <algorithm>
+#include <cstring>
+#include <string.h>
 
 CodedLines::CodedLines(const QByteArray &text, int encoding, int bomLength,
                        const DisplayCharset *ansiCharset)
@@ -31,8 +33,13 @@ bool CodedLines::lineFeedAt(qint64 p) const
     return p >= m_bom && p + m_unit <= m_length && unitIs(p, '\n');
 }
 
+// Single bytes are searched for with the C library, which reads many at once.
 qint64 CodedLines::lineStart(qint64 p) const
 {
+    if (m_unit == 1 && p > m_bom) {
+        const void *found = ::memrchr(m_data + m_bom, '\n', size_t(p - m_bom));
+        return found ? static_cast<const char *>(found) - m_data + 1 : m_bom;
+    }
     while (p > m_bom && !lineFeedAt(p - m_unit))
         p -= m_unit;
     return qMax(p, qint64(m_bom));
@@ -40,6 +47,11 @@ qint64 CodedLines::lineStart(qint64 p) const
 
 qint64 CodedLines::lineEnd(qint64 p) const
 {
+    p = qMax(p, qint64(m_bom));
+    if (m_unit == 1) {
+        const void *found = std::memchr(m_data + p, '\n', size_t(m_length - p));
+        return found ? static_cast<const char *>(found) - m_data + 1 : m_length;
+    }
     for (; p + m_unit <= m_length; p += m_unit) {
         if (lineFeedAt(p))
             return p + m_unit;
