@@ -6,11 +6,38 @@ void EditList::replaced(qint64 start, qint64 end, qint64 replacementLength)
     m_pass.append({start, end, start + shift, start + shift + replacementLength});
 }
 
+void EditList::passEnded()
+{
+    if (m_edits.isEmpty())
+        takeFirstPass();
+    else
+        composePass();
+    m_pass.clear();
+}
+
+// The first pass's edits are the composed ones, touching ones merged in
+// place, so that they are not held twice.
+void EditList::takeFirstPass()
+{
+    m_edits = std::move(m_pass);
+    qsizetype kept = 0;
+    for (qsizetype i = 0; i < m_edits.size(); ++i) {
+        const Edit edit = m_edits[i];
+        if (kept > 0 && edit.oldStart <= m_edits[kept - 1].oldEnd) {
+            m_edits[kept - 1].oldEnd = edit.oldEnd;
+            m_edits[kept - 1].newEnd = edit.newEnd;
+        } else {
+            m_edits[kept++] = edit;
+        }
+    }
+    m_edits.resize(kept);
+}
+
 // Both lists meet in the middle content: m_edits maps original -> middle by
 // their new ranges, m_pass middle -> final by their old ranges. Every cluster
 // of middle ranges that overlap or touch becomes one edit; its ends lie
 // outside the other edits, so they translate by the shifts accumulated so far.
-void EditList::passEnded()
+void EditList::composePass()
 {
     QList<Edit> composed;
     qsizetype a = 0;
@@ -40,5 +67,4 @@ void EditList::passEnded()
         composed.append({oldStart, last + shiftA, newStart, last + shiftB});
     }
     m_edits = std::move(composed);
-    m_pass.clear();
 }

@@ -31,6 +31,9 @@ public:
     const QList<Edit> &edits() const { return m_edits; }
 
 private:
+    void takeFirstPass();
+    void composePass();
+
     QList<Edit> m_edits; // original -> content before the current pass
     QList<Edit> m_pass;  // content before the current pass -> after it
 };
