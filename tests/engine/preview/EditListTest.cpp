@@ -67,7 +67,8 @@ TEST(EditListTest, HunksShowChangedLinesWithContextAndMarks)
     edits.replaced(8, 11, 3);
     edits.replaced(before.size() - 3, before.size(), 3);
     edits.passEnded();
-    const QList<DiffHunk> hunks = UnifiedDiff(before, after, EncodingAnsi, 0, edits.edits()).hunks();
+    const QList<DiffHunk> hunks =
+        UnifiedDiff(before, after, EncodingAnsi, 0, edits.edits()).hunks();
     ASSERT_EQ(hunks.size(), 2);
     EXPECT_EQ((std::array<qint64, 4>{hunks[0].oldStart, hunks[0].oldCount, hunks[0].newStart,
                                      hunks[0].newCount}),
@@ -77,6 +78,75 @@ TEST(EditListTest, HunksShowChangedLinesWithContextAndMarks)
     EXPECT_EQ(hunks[0].lines[4].kind, DiffLine::Added);
     EXPECT_EQ(hunks[1].oldStart, 9);
     EXPECT_TRUE(hunks[1].lines.last().missingNewline);
+}
+
+// The hunks as text: marks in brackets, a missing final break as "\\".
+QString rendered(const QList<DiffHunk> &hunks)
+{
+    QString out;
+    for (const DiffHunk &hunk : hunks) {
+        out += QStringLiteral("@@ -%1,%2 +%3,%4 @@\n")
+                   .arg(hunk.oldStart)
+                   .arg(hunk.oldCount)
+                   .arg(hunk.newStart)
+                   .arg(hunk.newCount);
+        for (const DiffLine &line : hunk.lines) {
+            out += QChar(line.kind);
+            int at = 0;
+            for (const auto &[start, length] : line.marks) {
+                out += line.text.mid(at, start - at) + '[' + line.text.mid(start, length) + ']';
+                at = start + length;
+            }
+            out += line.text.mid(at) + (line.missingNewline ? "\\\n" : "\n");
+        }
+    }
+    return out;
+}
+
+TEST(EditListTest, HunksOfReplacementPassesAreTheChangedLinesWithTheirMarks)
+{
+    using Pairs = QList<std::pair<QByteArray, QByteArray>>;
+    const struct {
+        const char *name;
+        QByteArray before;
+        Pairs pairs; // applied in order, each to every occurrence
+        QString expected;
+    } cases[] = {
+        {"many matches on one line", QByteArray("abcX").repeated(5000) + '\n', Pairs{{"X", "YY"}},
+         "@@ -1,1 +1,1 @@\n-" + QString("abc[X]").repeated(5000) + "\n+"
+             + QString("abc[YY]").repeated(5000) + "\n"},
+        {"touching matches make one mark", "aXXb\n", Pairs{{"X", "Y"}},
+         "@@ -1,1 +1,1 @@\n-a[XX]b\n+a[YY]b\n"},
+        {"a pass over the text of the one before", "ab\n", Pairs{{"a", "xx"}, {"xb", "Q"}},
+         "@@ -1,1 +1,1 @@\n-[ab]\n+[xQ]\n"},
+        {"changes seven lines apart", "a\nb\nc\nd\ne\nf\ng\nh\ni\nj\nk\nl\n",
+         Pairs{{"b", "B"}, {"j", "J"}},
+         "@@ -1,5 +1,5 @@\n a\n-[b]\n+[B]\n c\n d\n e\n"
+         "@@ -7,6 +7,6 @@\n g\n h\n i\n-[j]\n+[J]\n k\n l\n"},
+        {"changes six lines apart share a hunk", "a\nb\nc\nd\ne\nf\ng\nh\ni\n",
+         Pairs{{"b", "B"}, {"i", "I"}},
+         "@@ -1,9 +1,9 @@\n a\n-[b]\n+[B]\n c\n d\n e\n f\n g\n h\n-[i]\n+[I]\n"},
+        {"a replacement that joins lines", "one\ntwo\nthree\n", Pairs{{"\ntwo", " 2"}},
+         "@@ -1,3 +1,2 @@\n-one\n-[two]\n+one[ 2]\n three\n"},
+        {"a break put at the end of the text", "a\nb", Pairs{{"b", "b\n"}},
+         "@@ -1,2 +1,2 @@\n a\n-[b]\\\n+[b]\n"},
+        {"carriage returns stay out of the lines", "x\r\ny\r\n", Pairs{{"x", "z"}},
+         "@@ -1,2 +1,2 @@\n-[x]\n+[z]\n y\n"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        EditList edits;
+        QByteArray after = c.before;
+        for (const auto &[find, replacement] : c.pairs) {
+            QList<std::pair<qint64, qint64>> ranges;
+            for (qsizetype at = after.indexOf(find); at >= 0;
+                 at = after.indexOf(find, at + find.size()))
+                ranges.append({at, at + find.size()});
+            after = applyPass(after, ranges, replacement, edits);
+        }
+        const UnifiedDiff diff(c.before, after, EncodingAnsi, 0, edits.edits());
+        EXPECT_EQ(rendered(diff.hunks()).toStdString(), c.expected.toStdString());
+    }
 }
 
 } // namespace
