@@ -40,7 +40,7 @@ class StringPairPass
 public:
     StringPairPass(ByteBuffer &source, PassMatcher &matcher, const PassTexts &texts,
                    const QString &path, FileCounters &counters, int encoding, int bomLength,
-                   RunContext &run, ReplacementSink *sink)
+                   RunContext &run, PassRecording recording)
         : m_source(source),
           m_texts(texts),
           m_path(path),
@@ -48,7 +48,7 @@ public:
           m_encoding(encoding),
           m_bomLength(bomLength),
           m_run(run),
-          m_sink(sink),
+          m_recording(recording),
           m_matcher(matcher)
     {
     }
@@ -78,7 +78,7 @@ private:
     const int m_encoding;
     const int m_bomLength;
     RunContext &m_run;
-    ReplacementSink *m_sink;
+    const PassRecording m_recording;
     PassMatcher &m_matcher;
 
     Clock::time_point m_lastReport = Clock::now() - ProgressInterval;
@@ -220,8 +220,8 @@ void StringPairPass::replace()
     m_destinationLength = needed;
     m_changed = true;
     ++m_counters.replacements;
-    if (m_sink)
-        m_sink->replaced(matchStart, matchEnd, bytes.size());
+    if (m_recording.sink)
+        m_recording.sink->replaced(matchStart, matchEnd, bytes.size());
     m_copied = matchEnd;
 }
 
@@ -238,10 +238,12 @@ void StringPairPass::finish()
             m_destinationLength = needed;
         }
         m_destination.setLength(m_destinationLength);
+        if (m_recording.original && m_recording.original->isNull())
+            *m_recording.original = std::move(m_source);
         m_source = std::move(m_destination);
     }
-    if (m_sink)
-        m_sink->passEnded();
+    if (m_recording.sink)
+        m_recording.sink->passEnded();
     m_run.host.setStatus(QString());
 }
 
@@ -250,7 +252,7 @@ void StringPairPass::finish()
 // this file cannot be searched for.
 bool applyRegexPair(ByteBuffer &buffer, const QString &findCell, const QString &replacementCell,
                     const PairOptions &options, const QString &path, FileCounters &counters,
-                    int encoding, int bomLength, RunContext &run, ReplacementSink *sink)
+                    int encoding, int bomLength, RunContext &run, PassRecording recording)
 {
     const QString find = DecodeCellText(findCell);
     const QString replacement = DecodeCellText(replacementCell);
@@ -265,7 +267,8 @@ bool applyRegexPair(ByteBuffer &buffer, const QString &findCell, const QString &
     const PassTexts texts{find, find, replacement, options.displayCharset};
     RegexPassMatcher matcher(**pair, buffer.data(), buffer.length(), encoding, bomLength,
                              options.wholeWords);
-    StringPairPass pass(buffer, matcher, texts, path, counters, encoding, bomLength, run, sink);
+    StringPairPass pass(buffer, matcher, texts, path, counters, encoding, bomLength, run,
+                        recording);
     return pass.run();
 }
 
@@ -274,12 +277,12 @@ bool applyRegexPair(ByteBuffer &buffer, const QString &findCell, const QString &
 bool ApplyStringPair(ByteBuffer &buffer, const QString &findText,
                      const QString &replacementText, const QString &optionsText,
                      const QString &path, FileCounters &counters, int encoding, int bomLength,
-                     RunContext &run, ReplacementSink *sink)
+                     RunContext &run, PassRecording recording)
 {
     const PairOptions options = PairOptionsFromText(optionsText.toLatin1());
     if (options.regularExpression)
         return applyRegexPair(buffer, findText, replacementText, options, path, counters,
-                              encoding, bomLength, run, sink);
+                              encoding, bomLength, run, recording);
     const PreparedPair pair = PreparePair(findText, replacementText, optionsText, encoding);
     // An empty find text (only a hand-edited settings file holds one) would
     // make every character a match of its own: it matches nothing instead.
@@ -288,20 +291,21 @@ bool ApplyStringPair(ByteBuffer &buffer, const QString &findText,
     const PassTexts texts{pair.findText, pair.shownPattern, pair.replacementText,
                           pair.options.displayCharset};
     LiteralPassMatcher matcher(pair, buffer.data(), buffer.length(), encoding, bomLength);
-    StringPairPass pass(buffer, matcher, texts, path, counters, encoding, bomLength, run, sink);
+    StringPairPass pass(buffer, matcher, texts, path, counters, encoding, bomLength, run,
+                        recording);
     return pass.run();
 }
 
 bool ApplyStringPairs(ByteBuffer &buffer, const QList<TextTable::Row> &pairs, const QString &path,
                       FileCounters &counters, int encoding, int bomLength, RunContext &run,
-                      ReplacementSink *sink)
+                      PassRecording recording)
 {
     bool changed = false;
     for (qsizetype i = 0; i < pairs.size(); ++i) {
         const TextTable::Row &pair = pairs[i];
         if (ApplyStringPair(buffer, pair.value(0), pair.value(1),
                             pair.value(2).left(MaxOptionsTextLength), path, counters, encoding,
-                            bomLength, run, sink))
+                            bomLength, run, recording))
             changed = true;
         if (counters.outOfMemory) {
             counters.occurrences = 0;

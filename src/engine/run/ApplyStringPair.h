@@ -8,6 +8,15 @@
 #include <QByteArray>
 #include <QString>
 
+// What a preview keeps of the passes: `sink` is told where each replacement
+// was made, and `original`, while still empty, takes the content the first
+// pass that replaces anything replaced (the file as read) instead of that
+// content being freed, so that no copy of it is needed.
+struct PassRecording {
+    ReplacementSink *sink = nullptr;
+    ByteBuffer *original = nullptr;
+};
+
 // The counts of one file, added up over all its string pairs.
 struct FileCounters {
     qint64 occurrences = 0;  // matches found, replaced or not
@@ -32,12 +41,10 @@ struct FileCounters {
 //
 // A regular-expression pair that reaches PCRE2's limits sets
 // `counters.limitReached`; the buffer must not be written then either.
-//
-// `sink`, when given, is told where each replacement was made.
 bool ApplyStringPair(ByteBuffer &buffer, const QString &findText,
                      const QString &replacementText, const QString &optionsText,
                      const QString &path, FileCounters &counters, int encoding, int bomLength,
-                     RunContext &run, ReplacementSink *sink = nullptr);
+                     RunContext &run, PassRecording recording = {});
 
 // Applies every pair of `pairs` (find, replacement, options) in turn, pumping
 // the host between them. True when the content changed and the run goes on;
@@ -45,4 +52,4 @@ bool ApplyStringPair(ByteBuffer &buffer, const QString &findText,
 // occurrences then count 0) or a regular expression reached its limits.
 bool ApplyStringPairs(ByteBuffer &buffer, const QList<TextTable::Row> &pairs, const QString &path,
                       FileCounters &counters, int encoding, int bomLength, RunContext &run,
-                      ReplacementSink *sink = nullptr);
+                      PassRecording recording = {});

@@ -139,7 +139,7 @@ private:
     std::optional<FileIdentity> m_backupIdentity;
 
     // A preview keeps the content as read and where the pairs replaced.
-    QByteArray m_original;
+    ByteBuffer m_original;
     EditList m_edits;
     // The preview met a question the run would ask about this file.
     bool m_wouldAsk = false;
@@ -256,11 +256,11 @@ bool FileRun::applyStringPairs(int coding)
         m_run.host.pump();
         return m_prepared.changed && !m_run.state.breakRequested();
     }
+    PassRecording recording;
     if (m_run.state.preview)
-        m_original = QByteArray(m_buffer.data(), m_buffer.length());
+        recording = {&m_edits, &m_original};
     return ApplyStringPairs(m_buffer, m_run.job.stringPairs().entries(), m_path, m_counters,
-                            coding, m_bomLength, m_run,
-                            m_run.state.preview ? &m_edits : nullptr);
+                            coding, m_bomLength, m_run, recording);
 }
 
 bool FileRun::makeBackUp()
@@ -429,7 +429,7 @@ void FileRun::reportPreview()
     file.codingName = QString::fromLatin1(CodingName(m_coding));
     file.occurrences = m_counters.occurrences;
     file.replacements = m_counters.replacements;
-    const UnifiedDiff diff(m_original,
+    const UnifiedDiff diff(QByteArray::fromRawData(m_original.data(), m_original.length()),
                            QByteArray::fromRawData(m_buffer.data(), m_buffer.length()), m_coding,
                            m_bomLength, m_edits.edits(),
                            &AnsiCharsetOfPairs(m_run.job.stringPairs()));
