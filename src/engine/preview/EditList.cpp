@@ -1,9 +1,18 @@
 #include "engine/preview/EditList.h"
 
+namespace {
+
+Edit edit(qint64 oldStart, qint64 oldEnd, qint64 newStart, qint64 newEnd)
+{
+    return {qint32(oldStart), qint32(oldEnd), qint32(newStart), qint32(newEnd)};
+}
+
+} // namespace
+
 void EditList::replaced(qint64 start, qint64 end, qint64 replacementLength)
 {
     const qint64 shift = m_pass.isEmpty() ? 0 : m_pass.last().newEnd - m_pass.last().oldEnd;
-    m_pass.append({start, end, start + shift, start + shift + replacementLength});
+    m_pass.append(edit(start, end, start + shift, start + shift + replacementLength));
 }
 
 void EditList::passEnded()
@@ -22,12 +31,12 @@ void EditList::takeFirstPass()
     m_edits = std::move(m_pass);
     qsizetype kept = 0;
     for (qsizetype i = 0; i < m_edits.size(); ++i) {
-        const Edit edit = m_edits[i];
-        if (kept > 0 && edit.oldStart <= m_edits[kept - 1].oldEnd) {
-            m_edits[kept - 1].oldEnd = edit.oldEnd;
-            m_edits[kept - 1].newEnd = edit.newEnd;
+        const Edit next = m_edits[i];
+        if (kept > 0 && next.oldStart <= m_edits[kept - 1].oldEnd) {
+            m_edits[kept - 1].oldEnd = next.oldEnd;
+            m_edits[kept - 1].newEnd = next.newEnd;
         } else {
-            m_edits[kept++] = edit;
+            m_edits[kept++] = next;
         }
     }
     m_edits.resize(kept);
@@ -53,18 +62,18 @@ void EditList::composePass()
         const qint64 newStart = first + shiftB;
         for (;;) {
             if (a < m_edits.size() && m_edits[a].newStart <= last) {
-                last = qMax(last, m_edits[a].newEnd);
+                last = qMax<qint64>(last, m_edits[a].newEnd);
                 shiftA = m_edits[a].oldEnd - m_edits[a].newEnd;
                 ++a;
             } else if (b < m_pass.size() && m_pass[b].oldStart <= last) {
-                last = qMax(last, m_pass[b].oldEnd);
+                last = qMax<qint64>(last, m_pass[b].oldEnd);
                 shiftB = m_pass[b].newEnd - m_pass[b].oldEnd;
                 ++b;
             } else {
                 break;
             }
         }
-        composed.append({oldStart, last + shiftA, newStart, last + shiftB});
+        composed.append(edit(oldStart, last + shiftA, newStart, last + shiftB));
     }
     m_edits = std::move(composed);
 }

@@ -7,12 +7,14 @@
 
 // One changed stretch: the bytes [oldStart, oldEnd) of the original content
 // became [newStart, newEnd) of the final content. Everything between two
-// edits is the same in both.
+// edits is the same in both. A file's content is held in at most 2 GiB - 1
+// bytes, so 32 bits hold an offset, and a file full of matches takes half the
+// memory it would with 64.
 struct Edit {
-    qint64 oldStart = 0;
-    qint64 oldEnd = 0;
-    qint64 newStart = 0;
-    qint64 newEnd = 0;
+    qint32 oldStart = 0;
+    qint32 oldEnd = 0;
+    qint32 newStart = 0;
+    qint32 newEnd = 0;
 
     bool operator==(const Edit &) const = default;
 };
