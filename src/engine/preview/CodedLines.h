@@ -28,7 +28,6 @@ public:
     CodedLines(const QByteArray &text, int encoding, int bomLength,
                const DisplayCharset *ansiCharset);
 
-    qint64 length() const { return m_length; }
     int unit() const { return m_unit; }
     qint64 textStart() const { return m_bom; }
 
