@@ -7,11 +7,16 @@
 int UndoLastRun()
 {
     QString damage;
+    bool noBackups = false;
     const std::optional<JournalRecord> journal =
-        LastUndoableRun(RunJournal::defaultFolder(), &damage);
+        LastUndoableRun(RunJournal::defaultFolder(), &damage, &noBackups);
     if (!damage.isEmpty()) {
         std::fprintf(stderr, "The run journal is damaged (%s); nothing was restored.\n",
                      damage.toLocal8Bit().constData());
+        return 1;
+    }
+    if (noBackups) {
+        std::fprintf(stderr, "%s\n", NoBackupsToUndo);
         return 1;
     }
     if (!journal) {

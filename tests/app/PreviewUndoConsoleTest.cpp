@@ -236,12 +236,15 @@ TEST_F(PreviewUndoConsoleTest, UndoLeavesFilesChangedSinceAndFilesWithoutBackUp)
     EXPECT_TRUE(undo.output.contains("Left as it is: " + data + "/b.txt (the file was changed after the run)"))
         << undo.output.toStdString();
 
-    // Back-up off: nothing can be restored, and the file is left alone.
+    // Back-up off: the run cannot be undone, and the undo does not reach back
+    // to the run before it either.
+    TestFiles::write(data + "/a.txt", "old\n");
     ASSERT_EQ(run({"-f" + writeJob("old", "new", 1), "-r", "-s"}).exitCode, 0);
     const Outcome withoutBackUp = run({"--undo"});
     EXPECT_EQ(withoutBackUp.exitCode, 1);
     EXPECT_EQ(TestFiles::read(data + "/a.txt"), "new\n");
-    EXPECT_TRUE(withoutBackUp.output.contains("(the run made no back-up copy)"));
+    EXPECT_EQ(withoutBackUp.errors,
+              "The last run made no back-up copies, so it cannot be undone.\n");
 }
 
 TEST_F(PreviewUndoConsoleTest, UndoAfterAKilledRunRestoresWhatItWrote)

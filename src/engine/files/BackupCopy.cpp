@@ -106,8 +106,11 @@ bool copyFile(const HeldFile &source, int destination, const QString &name)
         return false;
     PosixFile from(::dup(source.descriptor()));
     const timespec times[2] = {info.st_atim, info.st_mtim};
+    struct stat copy {};
     const bool copied = from.isOpen() && copyContent(from, to)
-        && ::fchmod(to.descriptor(), keepOwnerOf(to.descriptor(), info, info.st_mode & 07777)) == 0
+        && ::fstat(to.descriptor(), &copy) == 0
+        && ::fchmod(to.descriptor(), keepOwnerOf(to.descriptor(), info, copy, info.st_mode & 07777))
+            == 0
         && ::futimens(to.descriptor(), times) == 0;
     if (to.close() && copied)
         return true;

@@ -10,14 +10,6 @@ namespace {
 constexpr mode_t PermissionBits = 07777;
 }
 
-std::optional<mode_t> read(int fd)
-{
-    struct stat info {};
-    if (::fstat(fd, &info) != 0)
-        return std::nullopt;
-    return info.st_mode;
-}
-
 bool isReadOnly(mode_t mode)
 {
     return (mode & S_IWUSR) == 0;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <sys/types.h>
 
 // The file attributes the run deals with, on Linux: the read-only attribute is
@@ -10,10 +9,6 @@
 // setting it does nothing. Every call works on a descriptor of the file that
 // was checked, never on its path.
 namespace FileAttributes {
-
-// The whole mode of the file (type and permission bits); nothing when it
-// cannot be had.
-std::optional<mode_t> read(int fd);
 
 bool isReadOnly(mode_t mode);
 

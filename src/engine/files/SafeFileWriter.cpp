@@ -71,12 +71,14 @@ bool mayNotCreateIn(int error)
 class NewContent
 {
 public:
-    // False with errno set when no file can be created in the folder.
-    bool create(int folder, const QByteArray &folderPath)
+    // False with errno set when no file can be created in the folder. An
+    // unnamed file, which nobody else can open, is made with `mode` at once
+    // (the umask permitting); a named one with the owner's rights only.
+    bool create(int folder, const QByteArray &folderPath, mode_t mode)
     {
         m_folder = folder;
         m_folderPath = folderPath;
-        const int fd = ::openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+        const int fd = ::openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode & 0777);
         if (fd >= 0) {
             m_file = PosixFile(fd);
             return true;
@@ -93,10 +95,14 @@ public:
         }
         if (!m_file.isOpen())
             m_name.clear();
-        else
+        else if (lookAt())
             guardName();
         return m_file.isOpen();
     }
+
+    // Reads the file's status into info().
+    bool lookAt() { return ::fstat(m_file.descriptor(), &m_info) == 0; }
+    const struct stat &info() const { return m_info; }
 
     PosixFile &file() { return m_file; }
 
@@ -155,17 +161,13 @@ private:
     // Should the process die while the name exists, a watcher removes it;
     // it checks it is still this file. A watcher killed too leaves the name,
     // which holds this process's id, for a later run to remove.
-    void guardName()
-    {
-        struct stat info {};
-        if (::fstat(m_file.descriptor(), &info) == 0)
-            m_guard.arm(m_folderPath + '/' + m_name, info.st_dev, info.st_ino);
-    }
+    void guardName() { m_guard.arm(m_folderPath + '/' + m_name, m_info.st_dev, m_info.st_ino); }
 
     int m_folder = -1;
     QByteArray m_folderPath;
     QByteArray m_name;
     PosixFile m_file;
+    struct stat m_info {};
     PendingName m_guard;
 };
 
@@ -176,46 +178,57 @@ QByteArray temporaryPrefix()
     return ".svx-" + QByteArray::number(::getpid()) + '-';
 }
 
-mode_t keepOwnerOf(int fd, const struct stat &original, mode_t mode)
+mode_t keepOwnerOf(int fd, const struct stat &original, const struct stat &current, mode_t mode)
 {
-    if (::fchown(fd, original.st_uid, original.st_gid) != 0)
-        (void)::fchown(fd, uid_t(-1), original.st_gid);
-    struct stat now {};
-    if (::fstat(fd, &now) != 0 || now.st_uid != original.st_uid
-        || now.st_gid != original.st_gid)
-        mode &= ~mode_t(S_ISUID | S_ISGID | S_ISVTX);
-    return mode;
+    const bool sameOwner = current.st_uid == original.st_uid;
+    if ((sameOwner && current.st_gid == original.st_gid)
+        || ::fchown(fd, original.st_uid, original.st_gid) == 0)
+        return mode;
+    // The group alone may still be given; the owner stays the process's.
+    if (::fchown(fd, uid_t(-1), original.st_gid) == 0 && sameOwner)
+        return mode;
+    return mode & ~mode_t(S_ISUID | S_ISGID | S_ISVTX);
 }
 
 WriteOutcome writeFileSafely(const HeldFile &target, const char *data, qint64 size,
                              const FileIdentity &asRead, const WriteOptions &options)
 {
+    // The name is looked at only before the rename: the held file must still
+    // be the one read.
     struct stat original {};
     if (!target.isOpen() || ::fstat(target.descriptor(), &original) != 0
-        || !target.stillIs(asRead))
+        || !asRead.matches(original))
         return WriteOutcome::ChangedOnDisk;
 
     if (original.st_nlink > 1)
         return writeInPlace(target, data, size, asRead, options);
 
+    const mode_t wanted = options.mode.value_or(original.st_mode) & 07777;
     NewContent temporary;
-    if (!temporary.create(target.folder(), target.place().folder)) {
+    if (!temporary.create(target.folder(), target.place().folder, wanted)) {
         return mayNotCreateIn(errno) ? writeInPlace(target, data, size, asRead, options)
                                      : WriteOutcome::Failed;
     }
     const int fd = temporary.file().descriptor();
 
     bool ready = temporary.file().writeAll(data, size);
-    if (ready) {
-        const mode_t mode =
-            keepOwnerOf(fd, original, options.mode.value_or(original.st_mode) & 07777);
-        ready = ::fchmod(fd, mode) == 0 && copyExtendedAttributes(target.descriptor(), fd);
-    }
     if (ready && options.keepModificationTime)
         setModificationTime(fd, original.st_mtim);
     else if (ready && options.modified)
         setModificationTime(fd, *options.modified);
-    bool written = ready && ::fsync(fd) == 0;
+    // One look serves the owner, the mode and the identity the file will
+    // have: nothing after it changes the modification time. Owner, mode and
+    // attributes are set only where they differ.
+    ready = ready && temporary.lookAt();
+    if (ready) {
+        const struct stat &info = temporary.info();
+        const mode_t mode = keepOwnerOf(fd, original, info, wanted);
+        ready = ((info.st_mode & 07777) == mode || ::fchmod(fd, mode) == 0)
+            && copyExtendedAttributes(target.descriptor(), fd);
+    }
+    // The data and the size are flushed; the link and the folder's flush
+    // make the rest of the new file's metadata last.
+    bool written = ready && ::fdatasync(fd) == 0;
 
     // The last look before the rename narrows the window in which another
     // program's change could be lost to the time of a few system calls. The
@@ -223,12 +236,8 @@ WriteOutcome writeFileSafely(const HeldFile &target, const char *data, qint64 si
     // temporary file only between the link and the rename.
     const bool unchanged = target.stillIs(asRead);
     // The rename keeps the new file's inode, size and modification time.
-    if (written && unchanged && options.beforeReplace) {
-        struct stat replacement {};
-        written = ::fstat(fd, &replacement) == 0;
-        if (written)
-            options.beforeReplace(FileIdentity::of(replacement));
-    }
+    if (written && unchanged && options.beforeReplace)
+        options.beforeReplace(FileIdentity::of(temporary.info()));
     if (written && unchanged && temporary.name() && temporary.renameOver(target.place().name)) {
         temporary.file().close();
         if (options.folderToSync)

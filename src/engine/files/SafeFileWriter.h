@@ -68,11 +68,11 @@ WriteOutcome writeFileSafely(const QString &path, const char *data, qint64 size,
                              QString *keptCopy = nullptr, QByteArray *folderToSync = nullptr,
                              const BeforeReplace &beforeReplace = {});
 
-// Gives `fd` the owner and group of `original` where the process may; where
-// it may not, the set-user-ID, set-group-ID and sticky bits are dropped from
-// `mode`, so that a copy never becomes a program running as someone else.
-// Returns the mode to set then.
-mode_t keepOwnerOf(int fd, const struct stat &original, mode_t mode);
+// Gives `fd`, whose status is `current`, the owner and group of `original`
+// where they differ and the process may; where it may not, the set-user-ID,
+// set-group-ID and sticky bits are dropped from `mode`, so that a copy never
+// becomes a program running as someone else. Returns the mode to set then.
+mode_t keepOwnerOf(int fd, const struct stat &original, const struct stat &current, mode_t mode);
 
 // The hidden names of the writer's temporary files begin with this, then
 // the process id that made them and "-".

@@ -57,6 +57,7 @@ void walk(const QString &dir, const QByteArray &realDir, int level, const WalkRu
     if (!handle)
         return;
     (void)folder.release();
+    const bool deeper = rules.depth == FolderEntry::Unlimited || level < rules.depth;
     QList<std::pair<QString, QByteArray>> subfolders;
     while (const dirent *entry = ::readdir(handle)) {
         const QString name = pathFromNative(entry->d_name);
@@ -65,14 +66,26 @@ void walk(const QString &dir, const QByteArray &realDir, int level, const WalkRu
                 rules.leftoverFolders->insert(folderPath);
             continue;
         }
+        // The entry's type, where the file system gives it, spares a look at
+        // folders and at files the masks leave out; a link is looked at
+        // twice, itself and its target.
+        const bool wanted = rules.mask.matches(name) && !beginsWith(name, rules.skipPrefix);
+        if ((entry->d_type == DT_REG && !wanted) || (entry->d_type == DT_DIR && !deeper))
+            continue;
         struct stat link {};
         struct stat info {};
-        if (::fstatat(::dirfd(handle), entry->d_name, &link, AT_SYMLINK_NOFOLLOW) != 0
-            || ::fstatat(::dirfd(handle), entry->d_name, &info, 0) != 0)
-            continue;
+        if (entry->d_type == DT_DIR) {
+            link.st_mode = info.st_mode = S_IFDIR;
+        } else {
+            if (::fstatat(::dirfd(handle), entry->d_name, &link, AT_SYMLINK_NOFOLLOW) != 0)
+                continue;
+            info = link;
+            if (S_ISLNK(link.st_mode) && ::fstatat(::dirfd(handle), entry->d_name, &info, 0) != 0)
+                continue;
+        }
         const QByteArray realPath = realDir + '/' + entry->d_name;
         if (S_ISREG(info.st_mode)) {
-            if (!rules.mask.matches(name) || beginsWith(name, rules.skipPrefix))
+            if (!wanted)
                 continue;
             const bool symbolic = S_ISLNK(link.st_mode);
             FilePlace place = FilePlace::ofRealPath(realPath);
@@ -90,7 +103,6 @@ void walk(const QString &dir, const QByteArray &realDir, int level, const WalkRu
     }
     ::closedir(handle);
 
-    const bool deeper = rules.depth == FolderEntry::Unlimited || level < rules.depth;
     if (!deeper)
         return;
     for (const auto &[name, realPath] : std::as_const(subfolders)) {

@@ -15,6 +15,7 @@ namespace {
 
 const QByteArray Header = "Sarvonex run journal 1\n";
 const QString JournalPattern = QStringLiteral("run-*.journal");
+const QByteArray NoBackups = "backups none\n";
 
 QByteArray encodePath(const QString &path)
 {
@@ -136,24 +137,34 @@ bool RunJournal::open()
     if (!m_file.isOpen())
         return false;
     removeOldJournals(m_folder);
-    m_sync = std::make_unique<BackgroundSync>(m_file.descriptor());
+    if (m_backupsKept)
+        m_sync = std::make_unique<BackgroundSync>(m_file.descriptor());
     QByteArray header = Header + "job " + encodePath(m_jobPath) + "\nstarted "
         + timeText(m_started) + '\n';
     for (const QString &folder : std::as_const(m_folders))
         header += "folder " + encodePath(folder) + '\n';
+    if (!m_backupsKept)
+        header += NoBackups;
     return appendSynced(m_file, header);
 }
 
-void RunJournal::setFolders(const QStringList &folders)
+void RunJournal::describeRun(const QStringList &folders, bool backupsKept)
 {
     const std::lock_guard lock(m_mutex);
     m_folders = folders;
+    m_backupsKept = backupsKept;
 }
 
 void RunJournal::replacing(const QString &path, const FileIdentity &asRead,
                            const FileIdentity &written, const QString &backupPath,
                            const std::optional<FileIdentity> &backupIdentity)
 {
+    if (!m_backupsKept) {
+        const std::lock_guard lock(m_mutex);
+        if (!m_file.isOpen() && !m_failed)
+            m_failed = !open();
+        return;
+    }
     QByteArray line = "file " + encodePath(path) + ' ' + identityText(written) + ' '
         + encodePath(backupPath) + ' ' + identityText(asRead);
     if (backupIdentity)
@@ -223,6 +234,8 @@ std::optional<JournalRecord> ReadLastJournal(const QString &folder, QString *dam
             journal.started = QDateTime::fromString(QString::fromLatin1(fields[1]), Qt::ISODateWithMs);
         else if (fields[0] == "folder" && fields.size() == 2)
             journal.folders.append(decodePath(fields[1]));
+        else if (line == NoBackups)
+            journal.backupsKept = false;
         else if (fields[0] == "undone")
             journal.undone = true;
         else if (fields[0] == "file") {

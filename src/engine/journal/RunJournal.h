@@ -24,12 +24,18 @@
 // each real folder the run works in, then one "file" line per file the run
 // replaces (path, the identity the write leaves, the back-up copy, the
 // identity the file had when read and, with a back-up copy, the copy's
-// identity), and "undone" once the run was taken back. Paths are percent-encoded file-name bytes. A file's line is
-// written just before the file is replaced, so that a run killed at any
-// moment leaves a record of every file it touched; a file whose write then
-// failed or never came still has the identity it was read with, and the undo
-// leaves it alone. The lines are flushed to disk in the background, a few at
-// a time as they come, and all of them before the run ends.
+// identity), and "undone" once the run was taken back. Paths are
+// percent-encoded file-name bytes. A file's line is written just before the
+// file is replaced, so that a run killed at any moment leaves a record of
+// every file it touched; a file whose write then failed or never came still
+// has the identity it was read with, and the undo leaves it alone. The lines
+// are flushed to disk in the background, a few at a time as they come, and
+// all of them before the run ends.
+//
+// A run that makes no back-up copies has nothing to put back, so its journal
+// holds no file lines: a "backups none" line instead, written and flushed once
+// before its first file is replaced. It stays the newest journal, so an undo
+// never reaches back past this run to an older one.
 class RunJournal
 {
 public:
@@ -49,8 +55,9 @@ public:
                    const std::optional<FileIdentity> &backupIdentity = std::nullopt);
 
     // The real paths of the folders the run works in, recorded before the
-    // first file: the undo restores nothing outside them.
-    void setFolders(const QStringList &folders);
+    // first file: the undo restores nothing outside them. Without back-up
+    // copies the journal records no files (see above).
+    void describeRun(const QStringList &folders, bool backupsKept);
 
     // Waits until every record is on disk; false when one could not be.
     bool flush();
@@ -69,6 +76,7 @@ private:
     QString m_jobPath;
     QDateTime m_started;
     QStringList m_folders;
+    bool m_backupsKept = true;
     PosixFile m_file;
     std::unique_ptr<BackgroundSync> m_sync; // flushes m_file, and ends before it
     bool m_failed = false;
@@ -94,6 +102,7 @@ struct JournalRecord {
     QDateTime started;
     QStringList folders; // empty in older journals
     QList<JournalEntry> entries;
+    bool backupsKept = true; // false: the run made no back-up copies
     bool undone = false;
 };
 

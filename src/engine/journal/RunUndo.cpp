@@ -145,9 +145,15 @@ std::optional<QString> restore(const JournalEntry &entry, const QStringList &fol
 
 } // namespace
 
-std::optional<JournalRecord> LastUndoableRun(const QString &folder, QString *damage)
+const char NoBackupsToUndo[] =
+    "The last run made no back-up copies, so it cannot be undone.";
+
+std::optional<JournalRecord> LastUndoableRun(const QString &folder, QString *damage,
+                                             bool *noBackups)
 {
     std::optional<JournalRecord> journal = ReadLastJournal(folder, damage);
+    if (noBackups)
+        *noBackups = journal && !journal->backupsKept;
     if (journal && (journal->undone || journal->entries.isEmpty()))
         journal.reset();
     return journal;

@@ -17,8 +17,13 @@ struct RestoreResult {
 
 // The newest journal in `folder` when its run wrote files and was not undone
 // yet; only the last run can be undone. A damaged journal gives nothing, and
-// `damage` says why.
-std::optional<JournalRecord> LastUndoableRun(const QString &folder, QString *damage = nullptr);
+// `damage` says why; so does the journal of a run that made no back-up
+// copies, and then `noBackups` (when given) is set.
+std::optional<JournalRecord> LastUndoableRun(const QString &folder, QString *damage = nullptr,
+                                             bool *noBackups = nullptr);
+
+// What the user is told when the last run made no back-up copies.
+extern const char NoBackupsToUndo[];
 
 // Puts back every file of the run from its back-up copy, with the copy's
 // modification time, where the file still has the identity the run left. A

@@ -107,7 +107,8 @@ void BatchRun::ProcessFileList()
     for (const QString &link : std::as_const(state.OutsideLinks))
         m_statistics.AppendRow({link, outside, outside});
     if (state.journal)
-        state.journal->setFolders(state.JobFolders);
+        state.journal->describeRun(state.JobFolders,
+                                   m_run.job.options().backupMode != BackupNone);
 
     const QString savedTitle = host.title();
     {

@@ -265,7 +265,7 @@ bool FileRun::applyStringPairs(int coding)
 
 bool FileRun::makeBackUp()
 {
-    if (m_run.state.preview)
+    if (m_run.state.preview || m_options.backupMode == BackupNone)
         return true;
     m_run.host.setStatus(QStringLiteral("Backing file up: ") + m_fileName);
     m_run.host.pump();
@@ -343,10 +343,11 @@ void FileRun::backUpAndWrite()
     if (makeBackUp()) {
         bool proceed = true;
         const HeldFile &held = m_prepared.loaded.held;
-        const std::optional<mode_t> attributes = FileAttributes::read(held.descriptor());
-        const bool readOnly = attributes
-            && FileAttributes::isReadOnlyFor(held.folder(), held.place().name.constData(),
-                                             *attributes);
+        // The mode as read: the write looks at the file again before it
+        // replaces it.
+        const mode_t attributes = m_prepared.loaded.mode;
+        const bool readOnly =
+            FileAttributes::isReadOnlyFor(held.folder(), held.place().name.constData(), attributes);
         if (readOnly) {
             if (m_options.readOnlyFiles == ReadOnlySkip)
                 proceed = false;
@@ -357,7 +358,7 @@ void FileRun::backUpAndWrite()
                                    "you want to replace strings in this file?")
                         .arg(quoted(m_path)),
                     QStringLiteral("Replace in All Read-Only Files"), m_run.state.AskReadOnly);
-            if (proceed && !m_run.state.preview && !makeWritable(*attributes)) {
+            if (proceed && !m_run.state.preview && !makeWritable(attributes)) {
                 clearStatus();
                 return;
             }
@@ -367,7 +368,7 @@ void FileRun::backUpAndWrite()
         else if (m_run.state.preview)
             reportPreview();
         else
-            writeBack(readOnly ? attributes : std::nullopt);
+            writeBack(readOnly ? std::optional(attributes) : std::nullopt);
     }
     clearStatus();
 }

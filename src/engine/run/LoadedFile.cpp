@@ -39,6 +39,7 @@ LoadedFile LoadFile(const QString &path, const std::optional<CollectedIdentity> 
     if (!S_ISREG(info.st_mode))
         return loaded;
     loaded.size = info.st_size;
+    loaded.mode = info.st_mode;
     if (info.st_size == 0) {
         loaded.result = LoadedFile::Result::Empty;
         return loaded;

@@ -22,6 +22,7 @@ struct LoadedFile {
     qint64 size = 0;
     ByteBuffer buffer;
     FileIdentity identity;
+    mode_t mode = 0; // its type and permission bits as read
     // The file, held open through its folder for the back-up copy and the
     // write; and the real path of the folder its name is in.
     HeldFile held;

@@ -21,9 +21,12 @@ void TPKSarvonexFrm::PreviewMnuClick()
 
 void TPKSarvonexFrm::UndoLastRunMnuClick()
 {
-    const std::optional<JournalRecord> journal = LastUndoableRun(RunJournal::defaultFolder());
+    bool noBackups = false;
+    const std::optional<JournalRecord> journal =
+        LastUndoableRun(RunJournal::defaultFolder(), nullptr, &noBackups);
     if (!journal) {
-        m_host.showMessage(QStringLiteral("Nothing to undo."));
+        m_host.showMessage(noBackups ? QString::fromLatin1(NoBackupsToUndo)
+                                     : QStringLiteral("Nothing to undo."));
         return;
     }
     if (!m_host.confirm(QStringLiteral("Restore %1 file(s) of the last run from their back-up "
