@@ -15,6 +15,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <ftw.h>
+#include <functional>
 #include <mutex>
 #include <set>
 #include <string>
@@ -34,11 +35,27 @@ int collect(const char *path, const struct stat *, int type, struct FTW *)
     return 0;
 }
 
-bool sameByte(char a, char b, bool anyCase)
+unsigned char folded(char c)
 {
-    return anyCase ? std::tolower(static_cast<unsigned char>(a))
-                         == std::tolower(static_cast<unsigned char>(b))
-                   : a == b;
+    return static_cast<unsigned char>(std::tolower(static_cast<unsigned char>(c)));
+}
+
+// Where `find` next occurs in [from, end) of `content`, or npos: glibc's
+// memmem for exact case, a Boyer-Moore-Horspool search over folded bytes for
+// any case, so that the floor searches as fast as a plain tool can.
+size_t nextMatch(const std::string &content, size_t from, const std::string &find, bool anyCase)
+{
+    const char *begin = content.data() + from;
+    const char *end = content.data() + content.size();
+    if (!anyCase) {
+        const void *at = memmem(begin, size_t(end - begin), find.data(), find.size());
+        return at ? size_t(static_cast<const char *>(at) - content.data()) : std::string::npos;
+    }
+    const std::boyer_moore_horspool_searcher searcher(
+        find.begin(), find.end(), [](char c) { return std::hash<unsigned char>()(folded(c)); },
+        [](char a, char b) { return folded(a) == folded(b); });
+    const char *at = std::search(begin, end, searcher);
+    return at == end ? std::string::npos : size_t(at - content.data());
 }
 
 // Replaces every occurrence of `find` in `content` into `result`; false when
@@ -49,16 +66,10 @@ bool replace(const std::string &content, const std::string &find, const std::str
     result.clear();
     size_t copied = 0;
     bool found = false;
-    auto at = content.begin();
-    while (true) {
-        at = std::search(at, content.end(), find.begin(), find.end(),
-                         [anyCase](char a, char b) { return sameByte(a, b, anyCase); });
-        if (at == content.end())
-            break;
-        const size_t offset = at - content.begin();
-        result.append(content, copied, offset - copied).append(replacement);
-        copied = offset + find.size();
-        at += find.size();
+    for (size_t at = nextMatch(content, 0, find, anyCase); at != std::string::npos;
+         at = nextMatch(content, copied, find, anyCase)) {
+        result.append(content, copied, at - copied).append(replacement);
+        copied = at + find.size();
         found = true;
     }
     result.append(content, copied, std::string::npos);

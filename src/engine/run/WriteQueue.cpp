@@ -77,9 +77,14 @@ void WriteQueue::submit(WriteRequest request, const std::function<void()> &while
         reportFront();
     }
     m_bytesInFlight += bytes;
+    // The request is let go on the writer's thread: closing the replaced
+    // file is where the file system frees it, work the run's thread need not
+    // wait for (the task itself lives on in the future until it is reported).
     auto task = std::make_shared<std::packaged_task<WriteResult()>>(
-        [request = std::make_shared<WriteRequest>(std::move(request))] {
-            return WriteNow(*request, true);
+        [request = std::make_unique<WriteRequest>(std::move(request))]() mutable {
+            WriteResult result = WriteNow(*request, true);
+            request.reset();
+            return result;
         });
     m_inFlight.push_back({task->get_future(), bytes});
     m_pool.start([task] { (*task)(); });
