@@ -48,9 +48,9 @@ WriteQueue::WriteQueue(int threads, Report report) : m_report(std::move(report))
 {
     if (threads > 0) {
         m_pool.setMaxThreadCount(threads);
-        // One write per thread in flight at most: the memory they hold stays
-        // bounded.
-        m_limit = threads;
+        // A few writes queue behind each writer, so that the run's thread
+        // seldom waits for the oldest; BytesInFlight bounds their memory.
+        m_limit = 4 * threads;
     }
 }
 
