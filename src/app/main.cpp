@@ -4,6 +4,7 @@
 #include "app/PreviewPrinter.h"
 #include "app/WindowProgram.h"
 #include "app/replace/ReplaceCommand.h"
+#include "engine/files/PendingName.h"
 #include "services/CommandLine.h"
 #include "services/ProgramInfo.h"
 
@@ -56,8 +57,10 @@ int RunConsoleCommand(int argc, char *argv[], const StartupRequest &request)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(ApplicationTitle);
-    if (request.undo)
+    if (request.undo) {
+        PendingName::startWatcher();
         return UndoLastRun();
+    }
     if (request.settingsFile.isEmpty() || request.color.isEmpty()) {
         std::fputs(usage, stderr);
         return 2;
@@ -89,9 +92,13 @@ int main(int argc, char *argv[])
         std::printf("\n%s", ReplaceUsage);
         return 0;
     }
-    // With or without a display: the command never opens a window.
-    if (!arguments.isEmpty() && arguments.first() == QStringLiteral("replace"))
+    // With or without a display: the command never opens a window. Here and
+    // below, a command that may write starts the guard of its temporary
+    // names while the process is still small (see PendingName).
+    if (!arguments.isEmpty() && arguments.first() == QStringLiteral("replace")) {
+        PendingName::startWatcher();
         return RunReplaceCommand(argc, argv, arguments.mid(1));
+    }
     if (arguments == QStringList{"--version"}) {
         std::printf("%s\n", qPrintable(ProgramVersion().toString()));
         return 0;
@@ -105,8 +112,10 @@ int main(int argc, char *argv[])
 
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(ApplicationTitle);
-    if (request.unattended && !request.settingsFile.isEmpty())
+    if (request.unattended && !request.settingsFile.isEmpty()) {
+        PendingName::startWatcher();
         return RunUnattended(request.settingsFile);
+    }
 
     std::fputs(usage, stderr);
     return 2;

@@ -65,7 +65,11 @@ PendingTable *newWatcher()
                           MAP_SHARED | MAP_ANONYMOUS, -1, 0);
     if (memory == MAP_FAILED)
         return nullptr;
-    auto *table = new (memory) PendingTable{};
+    // The mapping comes zeroed: only the states are made, which spares
+    // writing (and faulting in) the whole table.
+    auto *table = static_cast<PendingTable *>(memory);
+    for (std::atomic<int> &state : table->state)
+        new (&state) std::atomic<int>(Free);
     int ends[2];
     if (::pipe2(ends, O_CLOEXEC) != 0)
         return nullptr;

@@ -25,7 +25,8 @@ public:
 
     // Starts the watcher now, if it is not running yet. Starting it copies
     // the process, and every page that existed then costs a copy when it is
-    // next written to: a run starts it before it allocates its buffers.
+    // next written to: a program that may write starts it as early as it
+    // can, a run at the latest before it allocates its buffers.
     static void startWatcher();
 
 private:
