@@ -1,5 +1,6 @@
 #include "engine/run/ApplyStringPair.h"
 
+#include "engine/match/BytePattern.h"
 #include "engine/match/PreparedPair.h"
 #include "engine/match/RegexPair.h"
 #include "engine/run/PassMatcher.h"
@@ -82,6 +83,7 @@ private:
     PassMatcher &m_matcher;
 
     Clock::time_point m_lastReport = Clock::now() - ProgressInterval;
+    qint64 m_nextProgressCheck = 0;
     qint64 m_copied = 0;
     qint64 m_destinationLength = 0;
     bool m_askInThisFile = true;
@@ -115,8 +117,10 @@ bool StringPairPass::run()
 void StringPairPass::reportProgress(qint64 pos)
 {
     const qint64 length = m_source.length();
-    if (length < 100)
+    // The clock is looked at once per chunk scanned, not at every match.
+    if (length < 100 || pos < m_nextProgressCheck)
         return;
+    m_nextProgressCheck = pos + ScanChunk;
     const Clock::time_point now = Clock::now();
     if (now - m_lastReport < ProgressInterval)
         return;
@@ -290,10 +294,19 @@ bool ApplyStringPair(ByteBuffer &buffer, const QString &findText,
         return false;
     const PassTexts texts{pair.findText, pair.shownPattern, pair.replacementText,
                           pair.options.displayCharset};
+    const auto runPass = [&](PassMatcher &matcher) {
+        return StringPairPass(buffer, matcher, texts, path, counters, encoding, bomLength, run,
+                              recording)
+            .run();
+    };
+    if (std::optional<QByteArray> bytes =
+            PlainBytePattern(pair, buffer.data(), buffer.length(), encoding, bomLength)) {
+        BytePassMatcher matcher(pair, std::move(*bytes), buffer.data(), buffer.length(),
+                                bomLength);
+        return runPass(matcher);
+    }
     LiteralPassMatcher matcher(pair, buffer.data(), buffer.length(), encoding, bomLength);
-    StringPairPass pass(buffer, matcher, texts, path, counters, encoding, bomLength, run,
-                        recording);
-    return pass.run();
+    return runPass(matcher);
 }
 
 bool ApplyStringPairs(ByteBuffer &buffer, const QList<TextTable::Row> &pairs, const QString &path,

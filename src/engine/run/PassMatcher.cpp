@@ -2,6 +2,8 @@
 
 #include "engine/text/Encodings.h"
 
+#include <cstring>
+
 PassMatcher::Stop LiteralPassMatcher::scan(qint64 pauseAt)
 {
     switch (m_matcher.scan(pauseAt)) {
@@ -10,6 +12,22 @@ PassMatcher::Stop LiteralPassMatcher::scan(qint64 pauseAt)
     case PairMatcher::Stop::End: break;
     }
     return Stop::End;
+}
+
+PassMatcher::Stop BytePassMatcher::scan(qint64 pauseAt)
+{
+    // Every match that begins before `pauseAt` is looked for, and no further.
+    const qint64 end = qMin(m_length, pauseAt + m_pattern.size() - 1);
+    const void *found = m_position < end ? ::memmem(m_data + m_position, size_t(end - m_position),
+                                                    m_pattern.constData(), size_t(m_pattern.size()))
+                                         : nullptr;
+    if (found) {
+        m_matchStart = static_cast<const char *>(found) - m_data;
+        m_position = m_matchStart + m_pattern.size();
+        return Stop::Match;
+    }
+    m_position = qMax(m_position, qMin(pauseAt, m_length));
+    return m_position >= m_length ? Stop::End : Stop::Paused;
 }
 
 PassMatcher::Stop RegexPassMatcher::scan(qint64)
