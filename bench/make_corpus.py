@@ -3,6 +3,8 @@
 
     make_corpus.py tree FOLDER   2,000 files, 212 MB, in nested folders
     make_corpus.py big FOLDER    20 files of 10 MiB
+    make_corpus.py many FOLDER   100,000 files of about 1 KB in 100 folders
+    make_corpus.py huge FOLDER   one file of 1 GiB
 
 English-like lines in which the common word "the" is everywhere. In the tree
 the token QUIXOTRIX is in every other file, and the spellings Quixotrix and
@@ -93,10 +95,30 @@ def big(target, rng):
             f.write(data)
 
 
+def many(target, rng):
+    pool = line_pool(rng, False)
+    for n in range(100_000):
+        folder = os.path.join(target, f"d{n // 1000:02d}")
+        os.makedirs(folder, exist_ok=True)
+        lines = text(rng, pool, 1000, [TOKEN] if n % 2 == 0 else [])
+        with open(os.path.join(folder, f"f{n:05d}.txt"), "wb") as f:
+            f.write(encode(lines, "ascii", "\n"))
+
+
+def huge(target, rng):
+    pool = line_pool(rng, False)
+    os.makedirs(target, exist_ok=True)
+    piece = encode(text(rng, pool, 16 * 1024 * 1024, [TOKEN] * 100), "ascii", "\n")
+    piece = piece[:16 * 1024 * 1024]
+    with open(os.path.join(target, "huge.txt"), "wb") as f:
+        for _ in range(64):
+            f.write(piece)
+
+
 def main():
     shape, target = sys.argv[1], sys.argv[2]
     rng = random.Random(20261208)
-    {"tree": tree, "big": big}[shape](target, rng)
+    {"tree": tree, "big": big, "many": many, "huge": huge}[shape](target, rng)
 
 
 if __name__ == "__main__":
