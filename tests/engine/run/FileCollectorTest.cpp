@@ -337,6 +337,14 @@ TEST(LastWriteText, ShortDateAndLongTimeWithMidnightLeftOut)
               shortDate + ' ' + locale.toString(afternoon, locale.timeFormat(QLocale::LongFormat)));
     EXPECT_EQ(lastWriteText(QDateTime(date, QTime(0, 0, 0))), shortDate);
     EXPECT_NE(lastWriteText(QDateTime(date, QTime(0, 0, 1))), shortDate);
+    // A time given in UTC shows in local time, in winter and in summer.
+    for (const QDateTime &utc : {QDateTime(date, QTime(12, 0), Qt::UTC),
+                                 QDateTime(QDate(2021, 7, 1), QTime(12, 0), Qt::UTC)}) {
+        const QDateTime local = utc.toLocalTime();
+        EXPECT_EQ(lastWriteText(utc),
+                  locale.toString(local.date(), QLocale::ShortFormat) + ' '
+                      + locale.toString(local, locale.timeFormat(QLocale::LongFormat)));
+    }
 }
 
 struct ValidationCase {
