@@ -15,3 +15,9 @@
 // malformed or overlong sequences that read as ASCII characters).
 std::optional<QByteArray> PlainBytePattern(const PreparedPair &pair, const char *data,
                                            qint64 length, int encoding, int bomLength);
+
+// The first occurrence of `pattern` (not empty) in [begin, end), or null. Where
+// the processor has SSE2, 16 positions at a time are tested for the pattern's
+// first and last byte and only those are compared whole: unlike memmem, a call
+// costs nothing to set up, which counts when matches are close together.
+const char *FindBytes(const char *begin, const char *end, const QByteArray &pattern);

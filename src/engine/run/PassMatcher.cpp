@@ -1,8 +1,7 @@
 #include "engine/run/PassMatcher.h"
 
+#include "engine/match/BytePattern.h"
 #include "engine/text/Encodings.h"
-
-#include <cstring>
 
 PassMatcher::Stop LiteralPassMatcher::scan(qint64 pauseAt)
 {
@@ -18,11 +17,10 @@ PassMatcher::Stop BytePassMatcher::scan(qint64 pauseAt)
 {
     // Every match that begins before `pauseAt` is looked for, and no further.
     const qint64 end = qMin(m_length, pauseAt + m_pattern.size() - 1);
-    const void *found = m_position < end ? ::memmem(m_data + m_position, size_t(end - m_position),
-                                                    m_pattern.constData(), size_t(m_pattern.size()))
-                                         : nullptr;
+    const char *found =
+        m_position < end ? FindBytes(m_data + m_position, m_data + end, m_pattern) : nullptr;
     if (found) {
-        m_matchStart = static_cast<const char *>(found) - m_data;
+        m_matchStart = found - m_data;
         m_position = m_matchStart + m_pattern.size();
         return Stop::Match;
     }

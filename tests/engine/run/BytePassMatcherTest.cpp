@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 namespace {
@@ -67,6 +68,28 @@ TEST(BytePassMatcherTest, FindsWhatTheMatcherFindsWhereverItIsTaken)
     }
     EXPECT_GT(taken, 200);
     EXPECT_GT(declined, 200);
+}
+
+// The vectorised search finds the first occurrence std::search finds, for
+// patterns of every length, near the ends of the text and with many
+// candidates that share the first and last byte.
+TEST(BytePassMatcherTest, FindBytesFindsTheFirstOccurrence)
+{
+    std::mt19937 random(3);
+    for (int round = 0; round < 20000; ++round) {
+        QByteArray text(int(random() % 80), '\0');
+        for (char &byte : text)
+            byte = "abx"[random() % 3];
+        QByteArray pattern(int(random() % 6) + 1, '\0');
+        for (char &byte : pattern)
+            byte = "ab"[random() % 2];
+        const int from = text.isEmpty() ? 0 : int(random() % text.size());
+        const char *begin = text.constData() + from;
+        const char *end = text.constData() + text.size();
+        const char *expected = std::search(begin, end, pattern.begin(), pattern.end());
+        EXPECT_EQ(FindBytes(begin, end, pattern), expected == end ? nullptr : expected)
+            << "pattern " << pattern.data() << ", text " << text.data() << " from " << from;
+    }
 }
 
 } // namespace
