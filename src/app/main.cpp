@@ -41,7 +41,8 @@ const char usage[] =
     "Exit code: 0 when the run did what was asked, 1 when it could not (a missing\n"
     "settings file, a job without folders, file types or string pairs, a file\n"
     "that could not be read or written, a file --undo could not restore), 2 for a\n"
-    "command line it does not take, 130 or 143 when Ctrl+C or SIGTERM stopped it.\n";
+    "command line it does not take, 3 when the run's journal could not be written\n"
+    "(the run cannot be undone), 130 or 143 when Ctrl+C or SIGTERM stopped it.\n";
 
 // Whether windows can be shown: without any display (a server, cron, CI)
 // no window is created at all.

@@ -1,15 +1,20 @@
 // The program itself against what an attacker or bad luck brings: damaged job
-// files, files under several names, a file-size limit, back-up names that
-// point elsewhere, and kills at random moments.
+// files, files under several names, a file-size limit, a full disk under the
+// run journal, back-up names that point elsewhere, and kills at random
+// moments.
 #include "support/UnattendedJobTest.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QScopeGuard>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <thread>
 #include <unistd.h>
@@ -97,6 +102,48 @@ TEST_F(DamagedInputTest, FileOverTheSizeLimitIsCalledTooLarge)
     EXPECT_TRUE(outcome.errors.contains("big.txt is larger than 2 GB"))
         << outcome.errors.toStdString();
     EXPECT_FALSE(outcome.errors.contains("Not enough memory"));
+}
+
+// The disk under the run journal is full from the start, or fills in the
+// middle of the run (a tmpfs of two pages, in a mount namespace of the
+// test's own): every file is still replaced, standard error says once that
+// the run cannot be undone, the exit code is 3, and --undo takes back neither
+// a part of the run nor the run before it.
+TEST_F(DamagedInputTest, FullJournalDiskLeavesARunThatCannotBeUndone)
+{
+    const QString runs = config + "/data/Sarvonex/runs";
+    ASSERT_TRUE(QDir().mkpath(runs));
+    const QByteArray mountPoint = QFile::encodeName(runs);
+    if (::unshare(CLONE_NEWNS) != 0
+        || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+        GTEST_SKIP() << "no mount namespace of its own (needs root)";
+    for (const bool fullFromStart : {true, false}) {
+        ASSERT_EQ(::mount("tmpfs", mountPoint.constData(), "tmpfs", 0, "size=8k"), 0);
+        const auto unmount = qScopeGuard([&] { ::umount2(mountPoint.constData(), MNT_DETACH); });
+        QDir(data).removeRecursively();
+        writeJob({data}, "old", "new", "Backup=3\r\n");
+        TestFiles::write(data + "/earlier.txt", "old");
+        ASSERT_EQ(run().exitCode, 0); // its journal takes one page
+        if (fullFromStart)
+            TestFiles::write(runs + "/filler", QByteArray(4096, '.'));
+        for (int i = 0; i < 60; ++i)
+            TestFiles::write(data + QStringLiteral("/f%1.txt").arg(i), "old");
+
+        const ProgramRun::Outcome outcome = run();
+        EXPECT_EQ(outcome.exitCode, 3) << fullFromStart << outcome.errors.toStdString();
+        EXPECT_EQ(outcome.errors.count("(No space left on device), so this run cannot be undone"), 1)
+            << fullFromStart << outcome.errors.toStdString();
+        const QStringList journals = QDir(runs).entryList({"*.journal"}, QDir::Files, QDir::Name);
+        ASSERT_EQ(journals.size(), 2) << fullFromStart;
+        EXPECT_EQ(QFileInfo(runs + '/' + journals.last()).size(), 0) << fullFromStart;
+
+        const ProgramRun::Outcome undo = ProgramRun::run(SARVONEX_PROGRAM, {"--undo"}, config);
+        EXPECT_EQ(undo.output, "Nothing to undo.\n") << fullFromStart;
+        for (int i = 0; i < 60; ++i)
+            EXPECT_EQ(TestFiles::read(data + QStringLiteral("/f%1.txt").arg(i)), "new")
+                << fullFromStart << " file " << i;
+        EXPECT_EQ(TestFiles::read(data + "/earlier.txt"), "new") << fullFromStart;
+    }
 }
 
 // A prefix that names another folder is refused like a failed back-up: the

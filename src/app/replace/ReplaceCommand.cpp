@@ -66,7 +66,8 @@ const char ReplaceUsage[] =
     "\n"
     "Exit code: 0 when the run did what was asked (also when nothing matched), 1\n"
     "when a file could not be read or written or the job was refused, 2 for a\n"
-    "command line it does not take, 130 or 143 when Ctrl+C or SIGTERM stopped it.\n";
+    "command line it does not take, 3 when the run's journal could not be written\n"
+    "(the run cannot be undone), 130 or 143 when Ctrl+C or SIGTERM stopped it.\n";
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include <QSet>
 #include <QStandardPaths>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -171,21 +172,41 @@ void RunJournal::replacing(const QString &path, const FileIdentity &asRead,
         line += ' ' + identityText(*backupIdentity);
     line += '\n';
     const std::lock_guard lock(m_mutex);
-    if (m_failed || (!m_file.isOpen() && !open())) {
-        m_failed = true;
+    if (m_failed)
         return;
-    }
-    m_failed = m_sync->failed() || !m_file.writeAll(line.constData(), line.size());
-    if (!m_failed)
+    if (!m_file.isOpen() && !open())
+        giveUp(errno);
+    else if (m_sync->failed())
+        giveUp(0); // the flushing thread's error is not known here
+    else if (!m_file.writeAll(line.constData(), line.size()))
+        giveUp(errno);
+    else
         m_sync->request();
 }
 
 bool RunJournal::flush()
 {
     const std::lock_guard lock(m_mutex);
-    if (m_sync && !m_sync->flush())
-        m_failed = true;
+    if (!m_failed && m_sync && !m_sync->flush())
+        giveUp(0);
     return !m_failed;
+}
+
+void RunJournal::giveUp(int error)
+{
+    m_failed = true;
+    m_error = error;
+    // A journal without every file would undo part of the run as if it were
+    // all of it: emptied, it leaves nothing to undo, and no older run is
+    // taken back in its place. Truncating needs no room on the disk.
+    if (m_file.isOpen())
+        (void)::ftruncate(m_file.descriptor(), 0);
+}
+
+QString RunJournal::failureReason()
+{
+    const std::lock_guard lock(m_mutex);
+    return m_error ? QString::fromLocal8Bit(std::strerror(m_error)) : QString();
 }
 
 bool RunJournal::takeFailureNotice()

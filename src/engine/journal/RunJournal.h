@@ -48,8 +48,8 @@ public:
     // replaced by content that will have the identity `written`, with its
     // back-up copy (empty when none was made). Called from the threads that
     // write the files. When the journal cannot be written, the run itself
-    // goes on, the journal takes no more records, and takeFailureNotice says
-    // so.
+    // goes on, the journal is emptied and takes no more records (the run
+    // cannot be undone, not even in part), and takeFailureNotice says so.
     void replacing(const QString &path, const FileIdentity &asRead, const FileIdentity &written,
                    const QString &backupPath,
                    const std::optional<FileIdentity> &backupIdentity = std::nullopt);
@@ -66,11 +66,16 @@ public:
     // is told once.
     bool takeFailureNotice();
 
+    // Why the journal could not be written (the system's text, "No space
+    // left on device", say); empty when that is not known.
+    QString failureReason();
+
     // The journal folder of this user.
     static QString defaultFolder();
 
 private:
     bool open();
+    void giveUp(int error); // with m_mutex held; `error` is an errno or 0
 
     QString m_folder;
     QString m_jobPath;
@@ -80,6 +85,7 @@ private:
     PosixFile m_file;
     std::unique_ptr<BackgroundSync> m_sync; // flushes m_file, and ends before it
     bool m_failed = false;
+    int m_error = 0; // errno of the failure
     bool m_failureNoticed = false;
     std::mutex m_mutex;
 };

@@ -191,5 +191,7 @@ int UnattendedExitCode(int validationExitCode, const RunState &state)
 {
     if (validationExitCode != 0)
         return validationExitCode;
-    return state.fileFailed ? 1 : 0;
+    if (state.fileFailed)
+        return 1;
+    return state.journalFailed ? UnrecordedRunExitCode : 0;
 }

@@ -49,6 +49,11 @@ private:
     bool m_processing = false;
 };
 
+// The exit code of a run that did everything asked but could not record it
+// in its journal, so that it cannot be undone.
+constexpr int UnrecordedRunExitCode = 3;
+
 // The exit code an unattended run ends with: a validation failure's code,
-// else 1 when a file could not be read or written, else 0.
+// else 1 when a file could not be read or written, else
+// UnrecordedRunExitCode when the journal could not be written, else 0.
 int UnattendedExitCode(int validationExitCode, const RunState &state);

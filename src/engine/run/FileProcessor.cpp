@@ -512,10 +512,16 @@ PathTable *newStatisticsTable(QObject *parent)
 }
 
 namespace {
-void reportJournalFailure(RunContext &run)
+// The replacements go on (each file is still written whole or not at all);
+// what is lost is the way back, and the exit code says so.
+void reportJournalFailure(RunJournal &journal, RunContext &run)
 {
+    run.state.journalFailed = true;
+    const QString reason = journal.failureReason();
     run.host.showMessage(
-        QStringLiteral("The run journal could not be written. This run cannot be undone."));
+        QStringLiteral("The run journal could not be written%1, so this run cannot be undone. "
+                       "The replacements are made all the same.")
+            .arg(reason.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(reason)));
 }
 } // namespace
 
@@ -527,7 +533,7 @@ void ReportWrite(const WriteResult &write, RunContext &run)
         outcome.kind = FileOutcome::Written;
         run.host.fileFinished(outcome);
         if (RunJournal *journal = run.state.journal; journal && journal->takeFailureNotice())
-            reportJournalFailure(run);
+            reportJournalFailure(*journal, run);
         break;
     case WriteOutcome::ChangedOnDisk:
         run.state.fileFailed = true;
@@ -563,7 +569,7 @@ void FinishJournal(RunContext &run)
         return;
     journal->flush();
     if (journal->takeFailureNotice())
-        reportJournalFailure(run);
+        reportJournalFailure(*journal, run);
 }
 
 void ProcessFile(const QString &path, int requiredCoding, PreparedFile prepared,

@@ -50,6 +50,10 @@ struct RunState {
     // after its back-up failed: an unattended run then ends with exit code 1.
     bool fileFailed = false;
 
+    // The run's journal could not be written, so the run cannot be undone:
+    // an unattended run that failed no file then ends with exit code 3.
+    bool journalFailed = false;
+
     // Set for a preview: files are processed as in a run but nothing is
     // written (no file, no back-up copy); what would change goes here.
     PreviewReceiver *preview = nullptr;
