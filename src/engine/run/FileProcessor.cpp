@@ -159,16 +159,15 @@ void FileRun::process()
     case ReadResult::Changed:
         fail(ChangedCount, changedMessage(m_path), QStringLiteral("unreadable"));
         return;
-    case ReadResult::OutOfMemory:
+    case ReadResult::TooLarge:
         // Memory is not what a file over the limit of every file lacks.
-        if (m_prepared.loaded.size > ByteBuffer::MaxSize) {
-            fail(OutOfMemoryCount,
-                 QStringLiteral("File %1 is larger than 2 GB, the most a file may have to be "
-                                "processed.\nFile will be skipped over.")
-                     .arg(m_path),
-                 QStringLiteral("too large"));
-            return;
-        }
+        fail(OutOfMemoryCount,
+             QStringLiteral("File %1 is larger than 2 GB, the most a file may have to be "
+                            "processed.\nFile will be skipped over.")
+                 .arg(m_path),
+             QStringLiteral("too large"));
+        return;
+    case ReadResult::OutOfMemory:
         m_counters.outOfMemory = true;
         break;
     case ReadResult::Read: {
@@ -206,7 +205,7 @@ FileRun::ReadResult FileRun::read()
         m_run.host.setStatus(QStringLiteral("Reading file: ") + m_fileName + QStringLiteral(" (")
                              + sizeInMiB(loaded.size) + u')');
         m_run.host.pump();
-        if (loaded.result == ReadResult::Unreadable)
+        if (loaded.result != ReadResult::Read)
             clearStatus();
     }
     return loaded.result;

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 LoadedFile LoadFile(const QString &path, const std::optional<CollectedIdentity> &collected)
@@ -44,6 +45,10 @@ LoadedFile LoadFile(const QString &path, const std::optional<CollectedIdentity> 
         loaded.result = LoadedFile::Result::Empty;
         return loaded;
     }
+    if (info.st_size > ByteBuffer::MaxSize) {
+        loaded.result = LoadedFile::Result::TooLarge;
+        return loaded;
+    }
     loaded.identity = FileIdentity::of(info);
     ByteBuffer buffer;
     if (!buffer.allocate(info.st_size)) {
@@ -51,15 +56,33 @@ LoadedFile LoadFile(const QString &path, const std::optional<CollectedIdentity> 
         return loaded;
     }
     loaded.readBegan = true;
-    // A short read means the file shrank while it was read: its content is
-    // not the one to rewrite.
-    if (readUpTo(loaded.held.descriptor(), buffer.data(), info.st_size) != info.st_size)
+    loaded.result =
+        ReadWhole(loaded.held.descriptor(), info.st_size, buffer, ByteBuffer::MaxSize);
+    if (loaded.result != LoadedFile::Result::Read)
         return loaded;
-    buffer.setLength(info.st_size);
     loaded.content = ScanContent(buffer.data(), buffer.length());
     loaded.buffer = std::move(buffer);
-    loaded.result = LoadedFile::Result::Read;
     return loaded;
+}
+
+LoadedFile::Result ReadWhole(int descriptor, qint64 expected, ByteBuffer &buffer, qint64 limit)
+{
+    // A short read means the file shrank while it was read: its content is
+    // not the one to rewrite.
+    if (readUpTo(descriptor, buffer.data(), expected) != expected)
+        return LoadedFile::Result::Unreadable;
+    char beyond = 0;
+    const qint64 more = readUpTo(descriptor, &beyond, 1);
+    if (more < 0)
+        return LoadedFile::Result::Unreadable;
+    if (more > 0) {
+        struct stat info {};
+        return ::fstat(descriptor, &info) == 0 && info.st_size > limit
+            ? LoadedFile::Result::TooLarge
+            : LoadedFile::Result::Changed;
+    }
+    buffer.setLength(expected);
+    return LoadedFile::Result::Read;
 }
 
 int EffectiveCoding(const CodingDetection &detection, int requiredCoding)

@@ -13,7 +13,9 @@
 // decisions need. Loading touches nothing but the file and asks nobody, so it
 // may run on a worker thread ahead of the file's turn.
 struct LoadedFile {
-    enum class Result { Read, Empty, Unreadable, OutOfMemory, Changed };
+    // TooLarge: over ByteBuffer::MaxSize, the most any file may have, when
+    // opened or by the time it was read.
+    enum class Result { Read, Empty, Unreadable, OutOfMemory, Changed, TooLarge };
 
     Result result = Result::Unreadable;
     // The content itself was being read: the file was open, regular, not
@@ -34,6 +36,13 @@ struct LoadedFile {
 // identity the file had when the run collected it, if it did: a file that is
 // no longer that file is Changed.
 LoadedFile LoadFile(const QString &path, const std::optional<CollectedIdentity> &collected);
+
+// Reads the `expected` bytes that fstat gave into `buffer` (of at least that
+// capacity), then makes sure the file ends there, so that a file another
+// program appends to is never cut to its old size: one that grew meanwhile is
+// TooLarge once it has more than `limit` bytes, else Changed, and no more
+// than `expected` bytes are held either way. One that shrank is Unreadable.
+LoadedFile::Result ReadWhole(int descriptor, qint64 expected, ByteBuffer &buffer, qint64 limit);
 
 // The coding a file is processed in: the byte-order mark's, else the
 // content's guess, else ANSI; a coding the user required wins over both.

@@ -1,10 +1,12 @@
 #include "engine/files/PosixFile.h"
 #include "engine/run/FileCollector.h"
+#include "engine/run/LoadedFile.h"
 #include "engine/text/CodePage.h"
 #include "settings/JobEntries.h"
 #include "support/FileSizeLimit.h"
 #include "support/ProcessFileFixture.h"
 
+#include <QTemporaryDir>
 #include <algorithm>
 #include <functional>
 #include <fcntl.h>
@@ -295,6 +297,40 @@ TEST_F(ProcessFileReadWrite, NameThatIsNotUtf8IsCollectedBackedUpAndWritten)
     EXPECT_EQ(contentOf(folder + "/_BACKUP_/caf\xE9.txt"), "old");
     EXPECT_EQ(statisticsRow(1), (PathTable::Row{path, "1", "1"}));
     EXPECT_TRUE(host.messages.isEmpty());
+}
+
+// A file that another program appends to after its size was taken is never
+// cut to that size: it is refused as changed, or as too large once it passed
+// the limit (lowered here from 2 GB), and a file that shrank is unreadable.
+TEST(ReadWhole, FileThatChangedSizeWhileReadIsNeverCutShort)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("growing.txt");
+    const QByteArray content = QByteArray("0123456789").repeated(10);
+    TestFiles::write(path, content);
+    using Result = LoadedFile::Result;
+    const struct {
+        const char *what;
+        qint64 sizeWhenOpened;
+        qint64 limit;
+        Result result;
+    } cases[] = {
+        {"unchanged", 100, 1000, Result::Read},
+        {"grew within the limit", 60, 1000, Result::Changed},
+        {"grew past the limit", 60, 80, Result::TooLarge},
+        {"shrank", 120, 1000, Result::Unreadable},
+    };
+    for (const auto &c : cases) {
+        const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+        ASSERT_GE(descriptor, 0);
+        ByteBuffer buffer;
+        ASSERT_TRUE(buffer.allocate(c.sizeWhenOpened));
+        EXPECT_EQ(ReadWhole(descriptor, c.sizeWhenOpened, buffer, c.limit), c.result) << c.what;
+        if (c.result == Result::Read) {
+            EXPECT_EQ(QByteArray(buffer.data(), buffer.length()), content);
+        }
+        ::close(descriptor);
+    }
 }
 
 TEST(StatisticsTable, Headers)
