@@ -133,7 +133,8 @@ TEST_F(DamagedInputTest, FullJournalDiskLeavesARunThatCannotBeUndone)
         EXPECT_EQ(outcome.exitCode, 3) << fullFromStart << outcome.errors.toStdString();
         EXPECT_EQ(outcome.errors.count("(No space left on device), so this run cannot be undone"), 1)
             << fullFromStart << outcome.errors.toStdString();
-        const QStringList journals = QDir(runs).entryList({"*.journal"}, QDir::Files, QDir::Name);
+        const QStringList journals =
+            QDir(runs).entryList({"*.journal"}, QDir::Files, QDir::Name);
         ASSERT_EQ(journals.size(), 2) << fullFromStart;
         EXPECT_EQ(QFileInfo(runs + '/' + journals.last()).size(), 0) << fullFromStart;
 

@@ -128,11 +128,11 @@ bool RunJournal::open()
     const QString stem = QDir(m_folder).filePath(
         QStringLiteral("run-") + m_started.toString(QStringLiteral("yyyyMMdd-HHmmss-zzz-"))
         + QString::number(::getpid()));
-    // Two runs of one process in the same millisecond get numbered names.
+    // Two runs of one process in the same millisecond get the next number;
+    // every name has one, so that name order stays the order of runs.
     for (int attempt = 0; attempt < 100 && !m_file.isOpen(); ++attempt) {
         const QString name =
-            stem + (attempt ? QStringLiteral("-%1").arg(attempt, 2, 10, QLatin1Char('0')) : "")
-            + QStringLiteral(".journal");
+            stem + QStringLiteral("-%1.journal").arg(attempt, 2, 10, QLatin1Char('0'));
         m_file = PosixFile::open(nativePath(name), O_WRONLY | O_CREAT | O_EXCL | O_APPEND, 0600);
     }
     if (!m_file.isOpen())

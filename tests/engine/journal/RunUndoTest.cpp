@@ -80,6 +80,24 @@ TEST(RunUndo, RestoresWhatTheRunReplacedAndPassesOverWhatItNeverReached)
     }
 }
 
+// Two runs of one process that start in the same millisecond (as two
+// journals made one after the other mostly do): the later is the last run.
+TEST(RunUndo, TheLaterOfTwoRunsStartedTogetherIsTheLast)
+{
+    QTemporaryDir dir;
+    RunJournal first(dir.filePath("runs"), QString());
+    RunJournal second(dir.filePath("runs"), QString());
+    const FileIdentity identity;
+    first.replacing(dir.filePath("first.txt"), identity, identity, QString());
+    ASSERT_TRUE(first.flush());
+    second.replacing(dir.filePath("second.txt"), identity, identity, QString());
+    ASSERT_TRUE(second.flush());
+    const std::optional<JournalRecord> run = LastUndoableRun(dir.filePath("runs"));
+    ASSERT_TRUE(run);
+    ASSERT_EQ(run->entries.size(), 1);
+    EXPECT_EQ(run->entries[0].path, dir.filePath("second.txt"));
+}
+
 TEST(RunUndo, ReadsTheJournalsOfEarlierVersions)
 {
     QTemporaryDir dir;
