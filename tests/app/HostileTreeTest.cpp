@@ -93,33 +93,44 @@ protected:
     }
 };
 
-// Every name the run opens (a plain file, a hard-linked one written in place,
-// a read-only one whose mode is changed, a subfolder) is swapped for a link
-// to a root-only file or folder outside, again and again, while back-up copies
-// are made: nothing outside changes, gains a file or loses its mode.
+// Every name the run opens (plain files, hard-linked ones written in place,
+// read-only ones whose mode is changed, subfolders) is swapped for a link to
+// a root-only file or folder outside, again and again, while back-up copies
+// are made: nothing outside changes, gains a file or loses its mode. Each
+// kind comes several times in a run, so that a step that follows a link is
+// met by a swap within a few rounds.
 TEST_F(HostileTreeTest, NamesSwappedForLinksNeverLeadOutside)
 {
+    constexpr int Copies = 4;
     writeJob({data}, "old", "new", "Backup=2\r\nReadOnlyFiles=2\r\n");
-    for (int round = 0; round < 10; ++round) {
+    for (int round = 0; round < 20; ++round) {
         QDir(data).removeRecursively();
-        for (const char *name : {"/a.txt", "/hard.txt", "/ro.txt", "/sub/b.txt"})
-            TestFiles::write(data + name, "old " + QByteArray(name) + '\n');
-        ::link(native(data + "/hard.txt").constData(), native(data + "/.second").constData());
-        ::chmod(native(data + "/ro.txt").constData(), 0444);
         QList<std::pair<QString, QString>> pairs;
-        for (const char *name : {"a.txt", "hard.txt", "ro.txt"}) {
-            const QString link = data + "/.swap-" + name;
-            QFile::link(secret, link);
+        const auto swapped = [&](const QString &name, const QString &target) {
+            const QString link = data + "/.swap-" + QString(name).replace('/', '-');
+            QFile::link(target, link);
             pairs.append({data + '/' + name, link});
+        };
+        for (int copy = 0; copy < Copies; ++copy) {
+            const QString n = QString::number(copy);
+            for (const QString &name : {"a" + n + ".txt", "hard" + n + ".txt", "ro" + n + ".txt",
+                                        "sub" + n + "/b.txt"})
+                TestFiles::write(data + '/' + name, "old " + name.toUtf8() + '\n');
+            ::link(native(data + "/hard" + n + ".txt").constData(),
+                   native(data + "/.second" + n).constData());
+            ::chmod(native(data + "/ro" + n + ".txt").constData(), 0444);
+            for (const QString &name : {"a" + n + ".txt", "hard" + n + ".txt", "ro" + n + ".txt"})
+                swapped(name, secret);
+            swapped("sub" + n, outside);
         }
-        QFile::link(outside, data + "/.swap-sub");
-        pairs.append({data + "/sub", data + "/.swap-sub"});
         {
             const NameSwapper swapper(pairs);
             const ProgramRun::Outcome outcome = run();
             ASSERT_FALSE(outcome.crashed);
         }
         expectOutsideUntouched(qPrintable(QStringLiteral("round %1").arg(round)));
+        if (HasFailure())
+            return;
     }
 }
 
