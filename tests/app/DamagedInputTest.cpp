@@ -105,10 +105,10 @@ TEST_F(DamagedInputTest, FileOverTheSizeLimitIsCalledTooLarge)
 }
 
 // The disk under the run journal is full from the start, or fills in the
-// middle of the run (a tmpfs of two pages, in a mount namespace of the
-// test's own): every file is still replaced, standard error says once that
-// the run cannot be undone, the exit code is 3, and --undo takes back neither
-// a part of the run nor the run before it.
+// middle of a run that records each file (a tmpfs of two pages, in a mount
+// namespace of the test's own): every file is still replaced, standard error
+// says once that the run cannot be undone, the exit code is 3, and --undo
+// takes back neither a part of the run nor the run before it.
 TEST_F(DamagedInputTest, FullJournalDiskLeavesARunThatCannotBeUndone)
 {
     const QString runs = config + "/data/Sarvonex/runs";
@@ -117,33 +117,43 @@ TEST_F(DamagedInputTest, FullJournalDiskLeavesARunThatCannotBeUndone)
     if (::unshare(CLONE_NEWNS) != 0
         || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
         GTEST_SKIP() << "no mount namespace of its own (needs root)";
-    for (const bool fullFromStart : {true, false}) {
+    const struct {
+        const char *what;
+        bool fullFromStart;
+        QByteArray backup;
+    } cases[] = {
+        {"full from the start", true, "Backup=3\r\n"},
+        {"fills in the middle", false, "Backup=3\r\n"},
+        {"full, no back-ups", true, "Backup=1\r\n"},
+    };
+    for (const auto &c : cases) {
         ASSERT_EQ(::mount("tmpfs", mountPoint.constData(), "tmpfs", 0, "size=8k"), 0);
         const auto unmount = qScopeGuard([&] { ::umount2(mountPoint.constData(), MNT_DETACH); });
         QDir(data).removeRecursively();
-        writeJob({data}, "old", "new", "Backup=3\r\n");
+        writeJob({data}, "old", "new", c.backup);
         TestFiles::write(data + "/earlier.txt", "old");
         ASSERT_EQ(run().exitCode, 0); // its journal takes one page
-        if (fullFromStart)
+        if (c.fullFromStart)
             TestFiles::write(runs + "/filler", QByteArray(4096, '.'));
         for (int i = 0; i < 60; ++i)
             TestFiles::write(data + QStringLiteral("/f%1.txt").arg(i), "old");
 
         const ProgramRun::Outcome outcome = run();
-        EXPECT_EQ(outcome.exitCode, 3) << fullFromStart << outcome.errors.toStdString();
-        EXPECT_EQ(outcome.errors.count("(No space left on device), so this run cannot be undone"), 1)
-            << fullFromStart << outcome.errors.toStdString();
+        EXPECT_EQ(outcome.exitCode, 3) << c.what << outcome.errors.toStdString();
+        EXPECT_EQ(outcome.errors.count("(No space left on device), so this run cannot be undone"),
+                  1)
+            << c.what << outcome.errors.toStdString();
         const QStringList journals =
             QDir(runs).entryList({"*.journal"}, QDir::Files, QDir::Name);
-        ASSERT_EQ(journals.size(), 2) << fullFromStart;
-        EXPECT_EQ(QFileInfo(runs + '/' + journals.last()).size(), 0) << fullFromStart;
+        ASSERT_EQ(journals.size(), 2) << c.what;
+        EXPECT_EQ(QFileInfo(runs + '/' + journals.last()).size(), 0) << c.what;
 
         const ProgramRun::Outcome undo = ProgramRun::run(SARVONEX_PROGRAM, {"--undo"}, config);
-        EXPECT_EQ(undo.output, "Nothing to undo.\n") << fullFromStart;
+        EXPECT_EQ(undo.output, "Nothing to undo.\n") << c.what;
         for (int i = 0; i < 60; ++i)
             EXPECT_EQ(TestFiles::read(data + QStringLiteral("/f%1.txt").arg(i)), "new")
-                << fullFromStart << " file " << i;
-        EXPECT_EQ(TestFiles::read(data + "/earlier.txt"), "new") << fullFromStart;
+                << c.what << " file " << i;
+        EXPECT_EQ(TestFiles::read(data + "/earlier.txt"), "new") << c.what;
     }
 }
 

@@ -162,8 +162,8 @@ void RunJournal::replacing(const QString &path, const FileIdentity &asRead,
 {
     if (!m_backupsKept) {
         const std::lock_guard lock(m_mutex);
-        if (!m_file.isOpen() && !m_failed)
-            m_failed = !open();
+        if (!m_file.isOpen() && !m_failed && !open())
+            giveUp(errno);
         return;
     }
     QByteArray line = "file " + encodePath(path) + ' ' + identityText(written) + ' '
