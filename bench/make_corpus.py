@@ -108,7 +108,7 @@ def many(target, rng):
 def huge(target, rng):
     pool = line_pool(rng, False)
     os.makedirs(target, exist_ok=True)
-    piece = encode(text(rng, pool, 16 * 1024 * 1024, [TOKEN] * 100), "ascii", "\n")
+    piece = encode(text(rng, pool, 17 * 1024 * 1024, [TOKEN] * 100), "ascii", "\n")
     piece = piece[:16 * 1024 * 1024]
     with open(os.path.join(target, "huge.txt"), "wb") as f:
         for _ in range(64):
