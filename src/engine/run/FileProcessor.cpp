@@ -512,9 +512,13 @@ PathTable *newStatisticsTable(QObject *parent)
 
 namespace {
 // The replacements go on (each file is still written whole or not at all);
-// what is lost is the way back, and the exit code says so.
+// what is lost is the way back, and the exit code says so. A run without
+// back-up copies had no way back to lose: it is not told, so that a journal
+// folder nobody can write (a read-only home) does not fail every such run.
 void reportJournalFailure(RunJournal &journal, RunContext &run)
 {
+    if (run.job.options().backupMode == BackupNone)
+        return;
     run.state.journalFailed = true;
     const QString reason = journal.failureReason();
     run.host.showMessage(
