@@ -94,5 +94,11 @@ PreparedFile ReadAhead::prepare(const Entry &entry)
     prepared.changed = ApplyStringPairs(loaded.buffer, m_pairs->pairs, entry.path,
                                         prepared.counters, coding,
                                         loaded.content.detection.bomLength, run);
+    // A file that stays as it is is let go here, not on the run's thread,
+    // which every file passes through.
+    if (!prepared.changed) {
+        loaded.held = HeldFile();
+        loaded.buffer.release();
+    }
     return prepared;
 }
