@@ -1,5 +1,6 @@
 #include "app/BreakSignals.h"
 #include "engine/run/RunState.h"
+#include "support/ProgramFolders.h"
 #include "support/ProgramRun.h"
 #include "support/TestFiles.h"
 
@@ -7,7 +8,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QThread>
-#include <QTemporaryDir>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -26,20 +26,9 @@ Outcome runProgram(const QStringList &arguments, const QString &config)
     return ProgramRun::run(SARVONEX_PROGRAM, arguments, config);
 }
 
-class ConsoleRunTest : public ::testing::Test
+class ConsoleRunTest : public ProgramFoldersTest
 {
 protected:
-    QTemporaryDir dir;
-    QString data;
-    QString config;
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        data = dir.filePath("data");
-        config = dir.filePath("config");
-    }
-
     QString writeJob(const QByteArray &folder, const QByteArray &strings,
                      const QByteArray &extraOptions = "")
     {

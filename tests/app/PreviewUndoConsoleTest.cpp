@@ -1,3 +1,4 @@
+#include "support/ProgramFolders.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
@@ -5,7 +6,6 @@
 #include <QFileInfo>
 #include <QMap>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -59,26 +59,16 @@ QByteArray utf16le(const QString &text)
     return bytes;
 }
 
-class PreviewUndoConsoleTest : public ::testing::Test
+class PreviewUndoConsoleTest : public ProgramFoldersTest
 {
 protected:
-    QTemporaryDir dir;
-    QString data;
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        data = dir.filePath("data");
-        QDir().mkpath(data);
-    }
-
     QProcessEnvironment environment() const
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove("DISPLAY");
         env.remove("WAYLAND_DISPLAY");
         env.remove("QT_QPA_PLATFORM");
-        env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
+        env.insert("XDG_CONFIG_HOME", config);
         env.insert("XDG_DATA_HOME", dir.filePath("share"));
         return env;
     }

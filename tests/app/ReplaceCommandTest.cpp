@@ -1,3 +1,4 @@
+#include "support/ProgramFolders.h"
 #include "support/ProgramRun.h"
 #include "support/TestFiles.h"
 
@@ -6,7 +7,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -16,21 +16,9 @@ namespace {
 
 using Outcome = ProgramRun::Outcome;
 
-class ReplaceCommandTest : public ::testing::Test
+class ReplaceCommandTest : public ProgramFoldersTest
 {
 protected:
-    QTemporaryDir dir;
-    QString data;
-    QString config;
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        data = dir.filePath("data");
-        config = dir.filePath("config");
-        QDir().mkpath(data);
-    }
-
     Outcome replace(const QStringList &arguments, const std::function<void()> &inChild = {})
     {
         return ProgramRun::run(SARVONEX_PROGRAM, QStringList{"replace"} + arguments, config,

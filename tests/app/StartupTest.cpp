@@ -1,3 +1,4 @@
+#include "support/ProgramFolders.h"
 #include "support/ProgramRun.h"
 #include "support/TestFiles.h"
 
@@ -5,7 +6,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 // Which program does the work: runs that show no window stay in sarvonex and
@@ -18,22 +18,18 @@ struct Finished {
     QString errors;     // standard error, with the dynamic loader's log
 };
 
-class StartupTest : public ::testing::Test
+class StartupTest : public ProgramFoldersTest
 {
 protected:
-    QTemporaryDir dir;
-    QString docs;
     QString job;
 
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        docs = dir.filePath("docs");
-        QDir().mkpath(docs);
-        TestFiles::write(docs + "/note.txt", "old colour\n");
+        ProgramFoldersTest::SetUp();
+        TestFiles::write(data + "/note.txt", "old colour\n");
         job = dir.filePath("job.ini");
         const Finished saved = start(SARVONEX_PROGRAM,
-                                     {"replace", "--save-job", job, "old", "new", docs}, false);
+                                     {"replace", "--save-job", job, "old", "new", data}, false);
         ASSERT_EQ(saved.exitCode, 0) << saved.errors.toStdString();
     }
 
@@ -42,7 +38,7 @@ protected:
     // off-screen platform as its display when `display` is set.
     Finished start(const QString &program, const QStringList &arguments, bool display)
     {
-        QProcessEnvironment environment = ProgramRun::environment(dir.filePath("config"));
+        QProcessEnvironment environment = ProgramRun::environment(config);
         if (display)
             environment.insert("QT_QPA_PLATFORM", "offscreen");
         environment.insert("LD_DEBUG", "libs");
@@ -79,7 +75,7 @@ TEST_F(StartupTest, RunsWithoutAWindowLoadNoWindowSystemLibraries)
         {{"replace", "--help"}, true},
         {{"-f" + job, "--preview"}, true},
         {{"--undo"}, true},
-        {{"replace", "old", "new", "docs"}, true},
+        {{"replace", "old", "new", "data"}, true},
         {{"-f" + job, "-r", "-s"}, false},
     };
     for (const auto &run : runs) {
@@ -94,7 +90,7 @@ TEST_F(StartupTest, RunsWithoutAWindowLoadNoWindowSystemLibraries)
             EXPECT_FALSE(loaded(finished, "libQt6Widgets")) << name;
         }
     }
-    EXPECT_EQ(TestFiles::read(docs + "/note.txt"), "new colour\n");
+    EXPECT_EQ(TestFiles::read(data + "/note.txt"), "new colour\n");
 }
 
 TEST_F(StartupTest, WithADisplayTheWindowProgramRunsTheJob)
@@ -102,7 +98,7 @@ TEST_F(StartupTest, WithADisplayTheWindowProgramRunsTheJob)
     const Finished finished = start(SARVONEX_PROGRAM, {"-f" + job, "-r", "-s"}, true);
     EXPECT_EQ(finished.exitCode, 0) << finished.errors.toStdString();
     EXPECT_TRUE(loaded(finished, "libQt6Widgets"));
-    EXPECT_EQ(TestFiles::read(docs + "/note.txt"), "new colour\n");
+    EXPECT_EQ(TestFiles::read(data + "/note.txt"), "new colour\n");
 }
 
 TEST_F(StartupTest, AMissingWindowProgramIsReportedButRunsWithoutAWindowWork)
@@ -116,11 +112,11 @@ TEST_F(StartupTest, AMissingWindowProgramIsReportedButRunsWithoutAWindowWork)
     EXPECT_TRUE(window.errors.contains("sarvonex: cannot open a window: the window program is missing")
                 && window.errors.contains(dir.filePath("bin/sarvonex-window")))
         << window.errors.toStdString();
-    EXPECT_EQ(TestFiles::read(docs + "/note.txt"), "old colour\n");
+    EXPECT_EQ(TestFiles::read(data + "/note.txt"), "old colour\n");
 
     const Finished console = start(alone, {"-f" + job, "-r", "-s"}, false);
     EXPECT_EQ(console.exitCode, 0) << console.errors.toStdString();
-    EXPECT_EQ(TestFiles::read(docs + "/note.txt"), "new colour\n");
+    EXPECT_EQ(TestFiles::read(data + "/note.txt"), "new colour\n");
 }
 
 } // namespace
