@@ -34,10 +34,12 @@ bool beginsWith(const QString &name, const QString &prefix)
     return !prefix.isEmpty() && name.startsWith(prefix, Qt::CaseSensitive);
 }
 
+// In UTC: a time in local time would be worked out through the C library,
+// which looks at the zone file each time; the list's text converts it.
 QDateTime lastModified(const struct stat &info)
 {
-    return QDateTime::fromMSecsSinceEpoch(qint64(info.st_mtim.tv_sec) * 1000
-                                          + info.st_mtim.tv_nsec / 1000000);
+    return QDateTime::fromMSecsSinceEpoch(
+        qint64(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000, Qt::UTC);
 }
 
 // `dir` ends with "/"; `realDir` is its real path. Lists the matching files
