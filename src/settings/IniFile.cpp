@@ -10,6 +10,7 @@
 
 namespace {
 
+// The blanks QByteArray::trimmed() drops from the ends of names and values.
 bool isBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r' || c == '\n';
@@ -20,20 +21,9 @@ bool isQuote(char c)
     return c == '"' || c == '\'';
 }
 
-QByteArray withoutBlanksAtEnds(const QByteArray &text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && isBlank(text[begin]))
-        ++begin;
-    while (end > begin && isBlank(text[end - 1]))
-        --end;
-    return text.mid(begin, end - begin);
-}
-
 QByteArray readValue(const QByteArray &raw)
 {
-    const QByteArray value = withoutBlanksAtEnds(raw);
+    const QByteArray value = raw.trimmed();
     if (value.size() >= 2 && isQuote(value.front()) && value.back() == value.front())
         return value.mid(1, value.size() - 2);
     return value;
@@ -63,17 +53,17 @@ IniFile IniFile::fromBytes(const QByteArray &text)
     if (body.startsWith("\xEF\xBB\xBF"))
         body.remove(0, 3); // a byte-order mark some editors add
     for (const QByteArray &rawLine : body.split('\n')) {
-        const QByteArray line = withoutBlanksAtEnds(rawLine);
+        const QByteArray line = rawLine.trimmed();
         if (line.startsWith('[')) {
             const qsizetype close = line.indexOf(']');
-            const QByteArray name = withoutBlanksAtEnds(line.mid(1, close < 0 ? -1 : close - 1));
+            const QByteArray name = line.mid(1, close < 0 ? -1 : close - 1).trimmed();
             current = &ini.sectionForWriting(name);
             continue;
         }
         const qsizetype equals = line.indexOf('=');
         if (!current || equals <= 0)
             continue;
-        const QByteArray key = withoutBlanksAtEnds(line.left(equals));
+        const QByteArray key = line.left(equals).trimmed();
         if (!key.isEmpty())
             addEntry(*current, key, readValue(line.mid(equals + 1)));
     }
