@@ -71,8 +71,11 @@ void walk(const QString &dir, const QByteArray &realDir, int level, const WalkRu
         // The entry's type, where the file system gives it, spares a look at
         // folders and at files the masks leave out; a link is looked at
         // twice, itself and its target.
-        const bool wanted = rules.mask.matches(name) && !beginsWith(name, rules.skipPrefix);
-        if ((entry->d_type == DT_REG && !wanted) || (entry->d_type == DT_DIR && !deeper))
+        if (entry->d_type == DT_DIR && !deeper)
+            continue;
+        const bool wanted = entry->d_type != DT_DIR && rules.mask.matches(name)
+            && !beginsWith(name, rules.skipPrefix);
+        if (entry->d_type == DT_REG && !wanted)
             continue;
         struct stat link {};
         struct stat info {};
